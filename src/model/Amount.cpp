@@ -25,9 +25,6 @@ constexpr std::array<u128, 39> kPowersOfTen = [] {
 
 constexpr i128 kMantissaLimit = static_cast<i128>(kPowersOfTen[Amount::kMaxDigits]);
 
-bool fitsMantissa(i128 value) {
-    return value < kMantissaLimit && value > -kMantissaLimit;
-}
 
 // Number of decimal digits of a value below 2^128; 1 for zero.
 int digitCount(u128 value) {
@@ -175,13 +172,6 @@ Amount Amount::fromCents(std::int64_t cents) {
     return raw(cents, -2);
 }
 
-Amount Amount::raw(i128 mantissa, int exponent) {
-    Amount amount;
-    amount.setMantissa(mantissa);
-    amount.m_exponent = static_cast<std::int16_t>(exponent);
-    return amount;
-}
-
 Amount Amount::fromParts(i128 mantissa, int exponent) {
     if (fitsMantissa(mantissa) && exponent >= kMinExponent && exponent <= kMaxExponent) {
         return raw(mantissa, exponent);
@@ -289,10 +279,6 @@ std::string Amount::toStdString() const {
     return text + digits;
 }
 
-__int128 Amount::mantissa() const {
-    return static_cast<i128>((static_cast<u128>(static_cast<std::uint64_t>(m_hi)) << 64) | m_lo);
-}
-
 u128 Amount::magnitude() const {
     const i128 m = mantissa();
     return m < 0 ? static_cast<u128>(-m) : static_cast<u128>(m);
@@ -398,16 +384,15 @@ std::size_t Amount::hash() const {
     return seed;
 }
 
-Amount operator+(const Amount& a, const Amount& b) {
-    return Amount::sum(a, b, Amount::Fit::Exact);
-}
-
-Amount operator-(const Amount& a, const Amount& b) {
-    return Amount::sum(a, b.negate_vt(), Amount::Fit::Exact);
-}
-
-Amount Amount::sum(const Amount& a, const Amount& b, Fit fit) {
+Amount Amount::sum(Amount a, Amount b, Fit fit) {
     // The common cases (same scale, or scales a few places apart) stay in 128-bit arithmetic.
+    if (a.m_exponent == b.m_exponent) {
+        i128 result;
+        if (!__builtin_add_overflow(a.mantissa(), b.mantissa(), &result) && fitsMantissa(result)) {
+            return raw(result, a.m_exponent);
+        }
+        return sumSlow(a, b, fit);
+    }
     const Amount& high = a.m_exponent >= b.m_exponent ? a : b;
     const Amount& low = a.m_exponent >= b.m_exponent ? b : a;
     const int shift = high.m_exponent - low.m_exponent;
@@ -470,7 +455,7 @@ Amount Amount::sumSlow(const Amount& a, const Amount& b, Fit fit) {
 Amount operator*(const Amount& a, const Amount& b) {
     const int exponent = a.m_exponent + b.m_exponent;
     i128 product;
-    if (!__builtin_mul_overflow(a.mantissa(), b.mantissa(), &product) && fitsMantissa(product) &&
+    if (!__builtin_mul_overflow(a.mantissa(), b.mantissa(), &product) && Amount::fitsMantissa(product) &&
         exponent >= Amount::kMinExponent && exponent <= Amount::kMaxExponent) {
         return Amount::raw(product, exponent);
     }

@@ -50,7 +50,10 @@ public:
     QString toString() const;
     std::string toStdString() const;
 
-    __int128 mantissa() const;
+    __int128 mantissa() const {
+        return static_cast<__int128>((static_cast<unsigned __int128>(static_cast<std::uint64_t>(m_hi)) << 64) |
+                                     m_lo);
+    }
     int exponent() const { return m_exponent; }
     // Decimal places as stored (0 for whole numbers and positive exponents).
     int scale() const { return m_exponent < 0 ? -m_exponent : 0; }
@@ -89,8 +92,28 @@ public:
     std::size_t hash() const;
 
     Amount operator-() const { return negate_vt(); }
-    friend Amount operator+(const Amount& a, const Amount& b);
-    friend Amount operator-(const Amount& a, const Amount& b);
+    // Sums of amounts of one scale (the running balance of a register) are inline and branch once;
+    // anything else, including every sum near the limit, takes the exact path.
+    friend Amount operator+(const Amount& a, const Amount& b) {
+        if (a.m_exponent == b.m_exponent) {
+            const auto result =
+                static_cast<unsigned __int128>(a.mantissa()) + static_cast<unsigned __int128>(b.mantissa());
+            if (clearlyFitsMantissa(result)) {
+                return raw(static_cast<__int128>(result), a.m_exponent);
+            }
+        }
+        return sum(Amount(a), Amount(b), Fit::Exact);
+    }
+    friend Amount operator-(const Amount& a, const Amount& b) {
+        if (a.m_exponent == b.m_exponent) {
+            const auto result =
+                static_cast<unsigned __int128>(a.mantissa()) - static_cast<unsigned __int128>(b.mantissa());
+            if (clearlyFitsMantissa(result)) {
+                return raw(static_cast<__int128>(result), a.m_exponent);
+            }
+        }
+        return sum(Amount(a), b.negate_vt(), Fit::Exact);
+    }
     friend Amount operator*(const Amount& a, const Amount& b);
     Amount& operator+=(const Amount& other) { return *this = *this + other; }
     Amount& operator-=(const Amount& other) { return *this = *this - other; }
@@ -102,8 +125,30 @@ private:
     // Whether a result that needs more than 38 significant digits is an error or is rounded.
     enum class Fit { Exact, Round };
 
-    static Amount raw(__int128 mantissa, int exponent);
-    static Amount sum(const Amount& a, const Amount& b, Fit fit);
+    static Amount raw(__int128 mantissa, int exponent) {
+        Amount amount;
+        amount.m_lo = static_cast<std::uint64_t>(mantissa);
+        amount.m_hi = static_cast<std::int64_t>(mantissa >> 64);
+        amount.m_exponent = static_cast<std::int16_t>(exponent);
+        return amount;
+    }
+    // A wrapped sum or difference of two mantissas whose high word lies in [-K, K), where K is the
+    // high word of 10^38, is a mantissa: |value| < K * 2^64 < 10^38. A sum that wrapped around lands
+    // far outside, so no separate overflow test is needed. The few values near 10^38 that fail this
+    // test go to the exact path.
+    static bool clearlyFitsMantissa(unsigned __int128 value) {
+        constexpr std::uint64_t kHighWordOfLimit = 5421010862427522170ULL;
+        return static_cast<std::uint64_t>(value >> 64) + kHighWordOfLimit < 2 * kHighWordOfLimit;
+    }
+    // -10^38 < value < 10^38, in one unsigned comparison.
+    static bool fitsMantissa(__int128 value) {
+        constexpr unsigned __int128 kTenToNineteen = 10'000'000'000'000'000'000ULL;
+        constexpr unsigned __int128 kLimit = kTenToNineteen * kTenToNineteen;
+        return static_cast<unsigned __int128>(value) + (kLimit - 1) < 2 * kLimit - 1;
+    }
+    // By value, so that the inline callers' operands never have their address taken and stay in
+    // registers on the fast path.
+    static Amount sum(Amount a, Amount b, Fit fit);
     static Amount sumSlow(const Amount& a, const Amount& b, Fit fit);
     static Amount fromWide(bool negative, UInt384 magnitude, int exponent, Fit fit);
     static int compare(const Amount& a, const Amount& b);
