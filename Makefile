@@ -1,26 +1,28 @@
-# The two set-up commands of the README. Both install what is missing first.
-.PHONY: run test deps build-release build-dev bench format clean
+# The two set-up commands of the README (run, test) and a few helpers. Every target that builds
+# installs what is missing first.
+.PHONY: run test bench deps configure-release configure-dev format clean
 
 JOBS ?= $(shell nproc)
 
 deps:
 	@bash scripts/install-deps.sh
 
-build-release: deps
+configure-release: deps
 	cmake --preset release
-	cmake --build --preset release -j $(JOBS)
 
-build-dev: deps
+configure-dev: deps
 	cmake --preset dev
-	cmake --build --preset dev -j $(JOBS)
 
-run: build-release
+run: configure-release
+	cmake --build --preset release -j $(JOBS) --target vantrel
 	./build/release/vantrel
 
-test: build-dev
+test: configure-dev
+	cmake --build --preset dev -j $(JOBS)
 	ctest --preset dev -j $(JOBS)
 
-bench: build-release
+bench: configure-release
+	cmake --build --preset release -j $(JOBS) --target vantrel-bench
 	./build/release/vantrel-bench
 
 format:

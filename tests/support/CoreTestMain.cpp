@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/SanitizerDefaults.h"
+
 // Tests of the core layers run inside a QCoreApplication, as the application does.
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/SanitizerDefaults.h"
+
 // Widget tests need a QApplication; CTest runs them on the offscreen platform.
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
