@@ -1,0 +1,2 @@
+// Must not compile: nothing below the user interface may use QtWidgets.
+#include <QWidget>
