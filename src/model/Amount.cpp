@@ -42,16 +42,25 @@ int digitCount(u128 value) {
 }
 
 std::string digitsOf(u128 value) {
-    if (value == 0) {
-        return "0";
+    // Work in 64-bit chunks of 19 digits: 128-bit division is a library call per digit.
+    constexpr std::uint64_t kTenToNineteen = 10'000'000'000'000'000'000ULL;
+    char buffer[48];
+    char* end = buffer + sizeof buffer;
+    char* start = end;
+    while (value >= kTenToNineteen) {
+        auto chunk = static_cast<std::uint64_t>(value % kTenToNineteen);
+        value /= kTenToNineteen;
+        for (int i = 0; i < 19; ++i) {
+            *--start = static_cast<char>('0' + chunk % 10);
+            chunk /= 10;
+        }
     }
-    std::string digits;
-    while (value != 0) {
-        digits.push_back(static_cast<char>('0' + static_cast<int>(value % 10)));
-        value /= 10;
-    }
-    std::reverse(digits.begin(), digits.end());
-    return digits;
+    auto rest = static_cast<std::uint64_t>(value);
+    do {
+        *--start = static_cast<char>('0' + rest % 10);
+        rest /= 10;
+    } while (rest != 0);
+    return std::string(start, end);
 }
 
 [[noreturn]] void raiseTooManyDigits() {
