@@ -25,7 +25,6 @@ constexpr std::array<u128, 39> kPowersOfTen = [] {
 
 constexpr i128 kMantissaLimit = static_cast<i128>(kPowersOfTen[Amount::kMaxDigits]);
 
-
 // Number of decimal digits of a value below 2^128; 1 for zero.
 int digitCount(u128 value) {
     if (value == 0) {
@@ -154,10 +153,8 @@ std::optional<Parsed> parsePlainDecimal(std::string_view text) {
         }
         const std::size_t start = i;
         for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-            if (i - start >= 6) {
-                return std::nullopt;
-            }
-            exponent = exponent * 10 + (text[i] - '0');
+            // Far beyond any representable exponent; stop growing before the count overflows.
+            exponent = std::min(exponent * 10 + (text[i] - '0'), 1'000'000L);
         }
         if (i == start) {
             return std::nullopt;
@@ -264,6 +261,10 @@ std::optional<Amount> Amount::fromAscii(std::string_view text) {
     }
     const i128 mantissa = static_cast<i128>(magnitude);
     return raw(parsed->negative ? -mantissa : mantissa, static_cast<int>(exponent));
+}
+
+bool Amount::isPlainDecimal(std::string_view text) {
+    return parsePlainDecimal(text).has_value();
 }
 
 QString Amount::toString() const {

@@ -45,14 +45,16 @@ public:
     // with more than 38 significant digits.
     static std::optional<Amount> withString_vt(QStringView text);
     static std::optional<Amount> fromAscii(std::string_view text);
+    // True when the text has that syntax, whether or not its value fits in an Amount.
+    static bool isPlainDecimal(std::string_view text);
 
     // Plain decimal text that withString_vt reads back to the same value and scale.
     QString toString() const;
     std::string toStdString() const;
 
     __int128 mantissa() const {
-        return static_cast<__int128>((static_cast<unsigned __int128>(static_cast<std::uint64_t>(m_hi)) << 64) |
-                                     m_lo);
+        return static_cast<__int128>(
+            (static_cast<unsigned __int128>(static_cast<std::uint64_t>(m_hi)) << 64) | m_lo);
     }
     int exponent() const { return m_exponent; }
     // Decimal places as stored (0 for whole numbers and positive exponents).

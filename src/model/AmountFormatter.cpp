@@ -116,18 +116,7 @@ ParseResult<Amount> AmountFormatter::parse(QStringView text) const {
             tr("Unexpected text after the amount: \"%1\".").arg(trimmed.sliced(position.getIndex())),
             offset + position.getIndex());
     }
-    UErrorCode status = U_ZERO_ERROR;
-    const icu::StringPiece decimal = number.getDecimalNumber(status);
-    if (U_FAILURE(status)) {
-        return ParseResult<Amount>::failed(ParseFailure::NotANumber,
-                                           tr("\"%1\" is not an amount.").arg(trimmed), offset);
-    }
-    ParseResult<Amount> result = IcuBridge::amountFromDecimalNumber(
-        std::string_view(decimal.data(), static_cast<std::size_t>(decimal.size())));
-    if (!result.succeeded()) {
-        return ParseResult<Amount>::failed(result.failure(), result.reason(), offset);
-    }
-    return result;
+    return IcuBridge::amountFromFormattable(number, trimmed, offset);
 }
 
 } // namespace vantrel::model

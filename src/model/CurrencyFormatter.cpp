@@ -151,19 +151,7 @@ ParseResult<Amount> CurrencyFormatter::parse(QStringView text) const {
                                            tr("The amount is in %1, not %2.").arg(parsedCode, m_currencyCode),
                                            offset);
     }
-    icu::Formattable number(parsed->getNumber());
-    UErrorCode status = U_ZERO_ERROR;
-    const icu::StringPiece decimal = number.getDecimalNumber(status);
-    if (U_FAILURE(status)) {
-        return ParseResult<Amount>::failed(ParseFailure::NotANumber,
-                                           tr("\"%1\" is not an amount.").arg(trimmed), offset);
-    }
-    ParseResult<Amount> result = IcuBridge::amountFromDecimalNumber(
-        std::string_view(decimal.data(), static_cast<std::size_t>(decimal.size())));
-    if (!result.succeeded()) {
-        return ParseResult<Amount>::failed(result.failure(), result.reason(), offset);
-    }
-    return result;
+    return IcuBridge::amountFromFormattable(parsed->getNumber(), trimmed, offset);
 }
 
 } // namespace vantrel::model

@@ -5,9 +5,9 @@
 #include <QLocale>
 
 #include <unicode/decimfmt.h>
+#include <unicode/fmtable.h>
 #include <unicode/numfmt.h>
 
-#include <algorithm>
 #include <cstdint>
 
 namespace vantrel::model {
@@ -22,16 +22,6 @@ bool isDirectionMark(QChar c) {
 // full-width forms input methods produce.
 bool isMinus(QChar c) {
     return c == u'-' || c == u'\u2212' || c == u'\uFE63' || c == u'\uFF0D';
-}
-
-std::string digitsOf(unsigned __int128 magnitude) {
-    std::string digits;
-    do {
-        digits.push_back(static_cast<char>('0' + static_cast<int>(magnitude % 10)));
-        magnitude /= 10;
-    } while (magnitude != 0);
-    std::reverse(digits.begin(), digits.end());
-    return digits;
 }
 
 } // namespace
@@ -64,106 +54,36 @@ QString IcuBridge::systemLocaleId() {
 }
 
 std::string IcuBridge::decimalNumber(const Amount& amount) {
-    const __int128 mantissa = amount.mantissa();
-    const bool negative = mantissa < 0;
-    const auto magnitude = negative
-                               ? static_cast<unsigned __int128>(0) - static_cast<unsigned __int128>(mantissa)
-                               : static_cast<unsigned __int128>(mantissa);
-    std::string text = negative ? "-" : "";
-    text += digitsOf(magnitude);
-    text += 'E';
-    text += std::to_string(amount.exponent());
-    return text;
+    return amount.toStdString();
 }
 
 ParseResult<Amount> IcuBridge::amountFromDecimalNumber(std::string_view text) {
-    const auto notANumber = [] {
-        return ParseResult<Amount>::failed(ParseFailure::NotANumber, tr("The text is not a number."));
-    };
-    const auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
+    if (const auto amount = Amount::fromAscii(text)) {
+        return ParseResult<Amount>::withValue(*amount);
+    }
+    if (Amount::isPlainDecimal(text)) {
+        return ParseResult<Amount>::failed(
+            ParseFailure::OutOfRange,
+            tr("The number has more than %1 significant digits or is too large or too small.")
+                .arg(Amount::kMaxDigits));
+    }
+    return ParseResult<Amount>::failed(ParseFailure::NotANumber, tr("The text is not a number."));
+}
 
-    std::size_t i = 0;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
-        negative = text[i] == '-';
-        ++i;
+ParseResult<Amount> IcuBridge::amountFromFormattable(icu::Formattable number, QStringView text,
+                                                     qsizetype offset) {
+    UErrorCode status = U_ZERO_ERROR;
+    const icu::StringPiece decimal = number.getDecimalNumber(status);
+    if (U_FAILURE(status)) {
+        return ParseResult<Amount>::failed(ParseFailure::NotANumber, tr("\"%1\" is not an amount.").arg(text),
+                                           offset);
     }
-    std::string digits; // significant digits, leading zeros dropped
-    long long exponent = 0;
-    bool anyDigit = false;
-    bool seenPoint = false;
-    for (; i < text.size(); ++i) {
-        const char c = text[i];
-        if (isDigit(c)) {
-            anyDigit = true;
-            if (!digits.empty() || c != '0') {
-                digits.push_back(c);
-            }
-            if (seenPoint) {
-                --exponent;
-            }
-        } else if (c == '.' && !seenPoint) {
-            seenPoint = true;
-        } else {
-            break;
-        }
+    ParseResult<Amount> result =
+        amountFromDecimalNumber(std::string_view(decimal.data(), static_cast<std::size_t>(decimal.size())));
+    if (!result.succeeded()) {
+        return ParseResult<Amount>::failed(result.failure(), result.reason(), offset);
     }
-    if (!anyDigit) {
-        return notANumber(); // also "NaN" and "Infinity"
-    }
-    if (i < text.size() && (text[i] == 'E' || text[i] == 'e')) {
-        ++i;
-        bool negativeExponent = false;
-        if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
-            negativeExponent = text[i] == '-';
-            ++i;
-        }
-        if (i == text.size()) {
-            return notANumber();
-        }
-        long long written = 0;
-        for (; i < text.size(); ++i) {
-            if (!isDigit(text[i])) {
-                return notANumber();
-            }
-            // Anything this far out is out of range anyway; stop before the count overflows.
-            written = std::min(written * 10 + (text[i] - '0'), 1'000'000LL);
-        }
-        exponent += negativeExponent ? -written : written;
-    }
-    if (i != text.size()) {
-        return notANumber();
-    }
-    if (digits.empty()) {
-        return ParseResult<Amount>::withValue(Amount());
-    }
-    while (digits.back() == '0') {
-        digits.pop_back();
-        ++exponent;
-    }
-    if (exponent > Amount::kMaxExponent) {
-        // 1E130 still fits as 1000...0E127 when the digits allow it.
-        const long long padding = exponent - Amount::kMaxExponent;
-        if (static_cast<long long>(digits.size()) + padding > Amount::kMaxDigits) {
-            return ParseResult<Amount>::failed(ParseFailure::OutOfRange, tr("The number is too large."));
-        }
-        digits.append(static_cast<std::size_t>(padding), '0');
-        exponent = Amount::kMaxExponent;
-    }
-    if (static_cast<int>(digits.size()) > Amount::kMaxDigits) {
-        return ParseResult<Amount>::failed(ParseFailure::OutOfRange,
-                                           tr("The number has more than %1 digits.").arg(Amount::kMaxDigits));
-    }
-    if (exponent < Amount::kMinExponent) {
-        return ParseResult<Amount>::failed(ParseFailure::OutOfRange,
-                                           tr("The number has too many decimal places."));
-    }
-    __int128 mantissa = 0;
-    for (const char c : digits) {
-        mantissa = mantissa * 10 + (c - '0');
-    }
-    return ParseResult<Amount>::withValue(
-        Amount::fromParts(negative ? -mantissa : mantissa, static_cast<int>(exponent)));
+    return result;
 }
 
 qsizetype IcuBridge::leadingMinusLength(QStringView text) {

@@ -18,6 +18,7 @@
 
 U_NAMESPACE_BEGIN
 class DecimalFormat;
+class Formattable;
 U_NAMESPACE_END
 
 namespace vantrel::model {
@@ -38,11 +39,15 @@ public:
     // The user's locale as an ICU id, from the environment Qt reads (LC_ALL, LC_NUMERIC, LANG).
     static QString systemLocaleId();
 
-    // The exact decimal text ICU's decimal entry points take, e.g. "-1250E-2".
+    // The exact decimal text ICU's decimal entry points take, e.g. "-12.50".
     static std::string decimalNumber(const Amount& amount);
     // ICU's decimal text (Formattable::getDecimalNumber: "12.5", "1.2E+29", "NaN") as an
     // Amount; values outside what an Amount holds are a failure, never a rounded value.
     static ParseResult<Amount> amountFromDecimalNumber(std::string_view decimal);
+    // The exact value of a number ICU parsed from `text`; failures point at `offset`. By value:
+    // reading the decimal text out of a Formattable modifies it.
+    static ParseResult<Amount> amountFromFormattable(icu::Formattable number, QStringView text,
+                                                     qsizetype offset);
 
     // The length of a minus sign that starts `text`, including the invisible direction marks
     // some locales put around it ("\u200E-"); 0 when the text does not start with one.

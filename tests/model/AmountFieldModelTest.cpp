@@ -1,5 +1,7 @@
 #include "model/AmountFieldModel.h"
 
+#include "support/ModelValues.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -7,20 +9,10 @@
 using vantrel::model::Amount;
 using vantrel::model::AmountFieldModel;
 using vantrel::model::ParseOutcome;
+using vantrel::testsupport::amount;
+using vantrel::testsupport::utf8;
 
 namespace {
-
-Amount amount(const char* text) {
-    const auto value = Amount::fromAscii(text);
-    if (!value) {
-        throw std::invalid_argument(text);
-    }
-    return *value;
-}
-
-std::string utf8(const QString& text) {
-    return text.toStdString();
-}
 
 std::string interpreted(const AmountFieldModel& field) {
     const auto value = field.interpretedAmount();

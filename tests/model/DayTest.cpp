@@ -2,18 +2,16 @@
 
 #include "platform/Clock.h"
 #include "platform/InternalError.h"
+#include "support/ModelValues.h"
 
 #include <gtest/gtest.h>
 
 using vantrel::model::Day;
 using vantrel::platform::FixedClock;
 using vantrel::platform::InternalError;
+using vantrel::testsupport::day;
 
 namespace {
-
-Day D(int year, int month, int day) {
-    return Day::dateWithYear_VT(year, month, day);
-}
 
 QDateTime utc(int year, int month, int day, int hour, int minute) {
     return QDateTime(QDate(year, month, day), QTime(hour, minute), QTimeZone::utc());
@@ -36,13 +34,13 @@ TEST(Day, AgreesWithQDateOnEveryDayOfEightCenturies) {
 }
 
 TEST(Day, IsMidnightUtc) {
-    EXPECT_EQ(D(2026, 12, 6).toInstant(), utc(2026, 12, 6, 0, 0));
-    EXPECT_EQ(D(1970, 1, 1).daysSinceEpoch(), 0);
-    EXPECT_EQ(D(1969, 12, 31).daysSinceEpoch(), -1);
+    EXPECT_EQ(day(2026, 12, 6).toInstant(), utc(2026, 12, 6, 0, 0));
+    EXPECT_EQ(day(1970, 1, 1).daysSinceEpoch(), 0);
+    EXPECT_EQ(day(1969, 12, 31).daysSinceEpoch(), -1);
     // Any instant becomes the UTC day it falls in, whatever zone it is expressed in.
-    EXPECT_EQ(Day::fromInstant(utc(2026, 3, 4, 23, 59)), D(2026, 3, 4));
+    EXPECT_EQ(Day::fromInstant(utc(2026, 3, 4, 23, 59)), day(2026, 3, 4));
     const QDateTime eastern(QDate(2026, 3, 5), QTime(5, 0), QTimeZone(10 * 3600));
-    EXPECT_EQ(Day::fromInstant(eastern), D(2026, 3, 4));
+    EXPECT_EQ(Day::fromInstant(eastern), day(2026, 3, 4));
 }
 
 TEST(Day, RefusesDatesThatDoNotExist) {
@@ -54,12 +52,12 @@ TEST(Day, RefusesDatesThatDoNotExist) {
     EXPECT_FALSE(Day::fromCivil(2024, 13, 1).has_value());
     EXPECT_FALSE(Day::fromCivil(2024, 0, 1).has_value());
     EXPECT_FALSE(Day::fromCivil(2024, 1, 0).has_value());
-    EXPECT_THROW((void)D(2023, 2, 29), InternalError);
+    EXPECT_THROW((void)day(2023, 2, 29), InternalError);
 }
 
 TEST(Day, ReadsAndWritesIsoText) {
-    EXPECT_EQ(D(2026, 3, 4).toIsoString(), QStringLiteral("2026-03-04"));
-    EXPECT_EQ(Day::fromIsoString(u"2024-02-29"), D(2024, 2, 29));
+    EXPECT_EQ(day(2026, 3, 4).toIsoString(), QStringLiteral("2026-03-04"));
+    EXPECT_EQ(Day::fromIsoString(u"2024-02-29"), day(2024, 2, 29));
     for (const char16_t* bad :
          {u"2026-2-03", u"2026-02-30", u"2026/02/03", u"20260203", u"2026-02-0x", u""}) {
         EXPECT_FALSE(Day::fromIsoString(bad).has_value());
@@ -67,33 +65,33 @@ TEST(Day, ReadsAndWritesIsoText) {
 }
 
 TEST(Day, AddsMonthsClampingToTheLastDay) {
-    EXPECT_EQ(D(2023, 1, 31).advanceMonths_VT(1), D(2023, 2, 28));
-    EXPECT_EQ(D(2024, 1, 31).advanceMonths_VT(1), D(2024, 2, 29));
-    EXPECT_EQ(D(2023, 3, 31).advanceMonths_VT(-1), D(2023, 2, 28));
-    EXPECT_EQ(D(2024, 3, 31).monthsAgo_VT(1), D(2024, 2, 29));
-    EXPECT_EQ(D(2023, 12, 31).monthsLater_VT(2), D(2024, 2, 29));
-    EXPECT_EQ(D(2024, 1, 15).advanceMonths_VT(-13), D(2022, 12, 15));
-    EXPECT_EQ(D(2024, 5, 31).advanceMonths_VT(-60), D(2019, 5, 31));
+    EXPECT_EQ(day(2023, 1, 31).advanceMonths_VT(1), day(2023, 2, 28));
+    EXPECT_EQ(day(2024, 1, 31).advanceMonths_VT(1), day(2024, 2, 29));
+    EXPECT_EQ(day(2023, 3, 31).advanceMonths_VT(-1), day(2023, 2, 28));
+    EXPECT_EQ(day(2024, 3, 31).monthsAgo_VT(1), day(2024, 2, 29));
+    EXPECT_EQ(day(2023, 12, 31).monthsLater_VT(2), day(2024, 2, 29));
+    EXPECT_EQ(day(2024, 1, 15).advanceMonths_VT(-13), day(2022, 12, 15));
+    EXPECT_EQ(day(2024, 5, 31).advanceMonths_VT(-60), day(2019, 5, 31));
     // Clamping does not stick: two steps of one month differ from one step of two.
-    EXPECT_EQ(D(2023, 1, 31).advanceMonths_VT(1).advanceMonths_VT(1), D(2023, 3, 28));
-    EXPECT_EQ(D(2023, 1, 31).advanceMonths_VT(2), D(2023, 3, 31));
+    EXPECT_EQ(day(2023, 1, 31).advanceMonths_VT(1).advanceMonths_VT(1), day(2023, 3, 28));
+    EXPECT_EQ(day(2023, 1, 31).advanceMonths_VT(2), day(2023, 3, 31));
 }
 
 TEST(Day, CountsDaysAndMonthsBetweenDays) {
-    EXPECT_EQ(D(2024, 3, 1).numberOfDaysAfter_VT(D(2024, 2, 1)), 29);
-    EXPECT_EQ(D(2024, 2, 1).numberOfDaysAfter_VT(D(2024, 3, 1)), -29);
-    EXPECT_EQ(D(2024, 2, 1).daysAwayFrom_vt(D(2024, 3, 1)), 29);
-    EXPECT_EQ(D(2025, 1, 1).numberOfDaysAfter_VT(D(2024, 1, 1)), 366);
-    EXPECT_EQ(D(2024, 3, 31).numberOfMonthsAfter_vt(D(2024, 2, 1)), 1);
-    EXPECT_EQ(D(2024, 3, 1).numberOfMonthsAfter_vt(D(2024, 2, 29)), 1);
-    EXPECT_EQ(D(2025, 1, 1).numberOfMonthsAfter_vt(D(2024, 12, 31)), 1);
-    EXPECT_EQ(D(2023, 11, 30).numberOfMonthsAfter_vt(D(2025, 1, 1)), -14);
-    EXPECT_EQ(D(2024, 3, 10).daysAgo_VT(10), D(2024, 2, 29));
-    EXPECT_EQ(D(2024, 2, 26).advanceWeeks_vt(-1), D(2024, 2, 19));
-    EXPECT_EQ(D(2024, 2, 26).weeksLater_vt(1), D(2024, 3, 4));
-    EXPECT_EQ(D(2024, 2, 26).weeksLater_vt(0), D(2024, 2, 26));
+    EXPECT_EQ(day(2024, 3, 1).numberOfDaysAfter_VT(day(2024, 2, 1)), 29);
+    EXPECT_EQ(day(2024, 2, 1).numberOfDaysAfter_VT(day(2024, 3, 1)), -29);
+    EXPECT_EQ(day(2024, 2, 1).daysAwayFrom_vt(day(2024, 3, 1)), 29);
+    EXPECT_EQ(day(2025, 1, 1).numberOfDaysAfter_VT(day(2024, 1, 1)), 366);
+    EXPECT_EQ(day(2024, 3, 31).numberOfMonthsAfter_vt(day(2024, 2, 1)), 1);
+    EXPECT_EQ(day(2024, 3, 1).numberOfMonthsAfter_vt(day(2024, 2, 29)), 1);
+    EXPECT_EQ(day(2025, 1, 1).numberOfMonthsAfter_vt(day(2024, 12, 31)), 1);
+    EXPECT_EQ(day(2023, 11, 30).numberOfMonthsAfter_vt(day(2025, 1, 1)), -14);
+    EXPECT_EQ(day(2024, 3, 10).daysAgo_VT(10), day(2024, 2, 29));
+    EXPECT_EQ(day(2024, 2, 26).advanceWeeks_vt(-1), day(2024, 2, 19));
+    EXPECT_EQ(day(2024, 2, 26).weeksLater_vt(1), day(2024, 3, 4));
+    EXPECT_EQ(day(2024, 2, 26).weeksLater_vt(0), day(2024, 2, 26));
     try {
-        (void)D(2024, 2, 26).weeksLater_vt(-1);
+        (void)day(2024, 2, 26).weeksLater_vt(-1);
         FAIL() << "a negative step must be refused";
     } catch (const InternalError& error) {
         EXPECT_EQ(error.message(), QStringLiteral("Step needs to be a positive integer"));
@@ -101,52 +99,53 @@ TEST(Day, CountsDaysAndMonthsBetweenDays) {
 }
 
 TEST(Day, ComparesAsInstants) {
-    EXPECT_TRUE(D(2024, 1, 2).isLaterThan_VT(D(2024, 1, 1)));
-    EXPECT_FALSE(D(2024, 1, 1).isLaterThan_VT(D(2024, 1, 1)));
-    EXPECT_TRUE(D(2024, 1, 1).isEarlierThan_VT(D(2024, 1, 2)));
-    EXPECT_TRUE(D(2024, 1, 1).isOnOrAfter_vt(D(2024, 1, 1)));
-    EXPECT_TRUE(D(2024, 1, 1).isOnOrBefore_vt(D(2024, 1, 1)));
-    EXPECT_FALSE(D(2024, 1, 2).isOnOrBefore_vt(D(2024, 1, 1)));
+    EXPECT_TRUE(day(2024, 1, 2).isLaterThan_VT(day(2024, 1, 1)));
+    EXPECT_FALSE(day(2024, 1, 1).isLaterThan_VT(day(2024, 1, 1)));
+    EXPECT_TRUE(day(2024, 1, 1).isEarlierThan_VT(day(2024, 1, 2)));
+    EXPECT_TRUE(day(2024, 1, 1).isOnOrAfter_vt(day(2024, 1, 1)));
+    EXPECT_TRUE(day(2024, 1, 1).isOnOrBefore_vt(day(2024, 1, 1)));
+    EXPECT_FALSE(day(2024, 1, 2).isOnOrBefore_vt(day(2024, 1, 1)));
 }
 
 TEST(Day, FindsTheMondayOfItsWeek) {
     // 2026-12-06 is a Sunday: its week began on Monday, November 30.
-    EXPECT_EQ(D(2026, 12, 6).weekday_vt(), 1);
-    EXPECT_EQ(D(2026, 12, 6).beginningOfWeek_vt(), D(2026, 11, 30));
-    EXPECT_EQ(D(2026, 11, 30).beginningOfWeek_vt(), D(2026, 11, 30));
-    EXPECT_EQ(D(2026, 12, 5).beginningOfWeek_vt(), D(2026, 11, 30));
-    EXPECT_EQ(D(2027, 1, 1).beginningOfWeek_vt(), D(2026, 12, 28));
+    EXPECT_EQ(day(2026, 12, 6).weekday_vt(), 1);
+    EXPECT_EQ(day(2026, 12, 6).beginningOfWeek_vt(), day(2026, 11, 30));
+    EXPECT_EQ(day(2026, 11, 30).beginningOfWeek_vt(), day(2026, 11, 30));
+    EXPECT_EQ(day(2026, 12, 5).beginningOfWeek_vt(), day(2026, 11, 30));
+    EXPECT_EQ(day(2027, 1, 1).beginningOfWeek_vt(), day(2026, 12, 28));
 }
 
 TEST(Day, FindsMonthAndYearBoundaries) {
-    EXPECT_EQ(D(2024, 2, 10).beginningOfMonth_vt(), D(2024, 2, 1));
-    EXPECT_EQ(D(2024, 2, 10).endOfMonth_vt(), D(2024, 2, 29));
-    EXPECT_EQ(D(2023, 2, 10).endOfMonth_vt(), D(2023, 2, 28));
-    EXPECT_EQ(D(2023, 12, 31).endOfMonth_vt(), D(2023, 12, 31));
-    EXPECT_EQ(D(2024, 7, 4).beginningOfYear_vt(), D(2024, 1, 1));
-    EXPECT_EQ(D(2024, 7, 4).endOfYear_vt(), D(2024, 12, 31));
+    EXPECT_EQ(day(2024, 2, 10).beginningOfMonth_vt(), day(2024, 2, 1));
+    EXPECT_EQ(day(2024, 2, 10).endOfMonth_vt(), day(2024, 2, 29));
+    EXPECT_EQ(day(2023, 2, 10).endOfMonth_vt(), day(2023, 2, 28));
+    EXPECT_EQ(day(2023, 12, 31).endOfMonth_vt(), day(2023, 12, 31));
+    EXPECT_EQ(day(2024, 7, 4).beginningOfYear_vt(), day(2024, 1, 1));
+    EXPECT_EQ(day(2024, 7, 4).endOfYear_vt(), day(2024, 12, 31));
 }
 
 TEST(Day, ListsMonthEnds) {
-    EXPECT_EQ(Day::monthsFromStartDate(D(2023, 12, 15), D(2024, 3, 2)),
-              (std::vector<Day>{D(2023, 12, 31), D(2024, 1, 31), D(2024, 2, 29), D(2024, 3, 31)}));
-    EXPECT_EQ(Day::monthsFromStartDate(D(2024, 5, 31), D(2024, 5, 1)), std::vector<Day>{D(2024, 5, 31)});
-    EXPECT_TRUE(Day::monthsFromStartDate(D(2024, 6, 1), D(2024, 5, 31)).empty());
-    EXPECT_EQ(Day::monthsFromStartDate(D(2000, 1, 1), D(2019, 12, 31)).size(), 240U);
+    EXPECT_EQ(Day::monthsFromStartDate(day(2023, 12, 15), day(2024, 3, 2)),
+              (std::vector<Day>{day(2023, 12, 31), day(2024, 1, 31), day(2024, 2, 29), day(2024, 3, 31)}));
+    EXPECT_EQ(Day::monthsFromStartDate(day(2024, 5, 31), day(2024, 5, 1)),
+              std::vector<Day>{day(2024, 5, 31)});
+    EXPECT_TRUE(Day::monthsFromStartDate(day(2024, 6, 1), day(2024, 5, 31)).empty());
+    EXPECT_EQ(Day::monthsFromStartDate(day(2000, 1, 1), day(2019, 12, 31)).size(), 240U);
 }
 
 TEST(Day, TodayIsTheDateOnTheUsersClock) {
     // 04:30 UTC on March 4 is 23:30 on March 3 five hours west of Greenwich.
     const QDateTime instant = utc(2026, 3, 4, 4, 30);
-    EXPECT_EQ(Day::today_VT(FixedClock(instant, QTimeZone(-5 * 3600))), D(2026, 3, 3));
-    EXPECT_EQ(Day::today_VT(FixedClock(instant, QTimeZone("America/New_York"))), D(2026, 3, 3));
-    EXPECT_EQ(Day::today_VT(FixedClock(instant, QTimeZone::utc())), D(2026, 3, 4));
+    EXPECT_EQ(Day::today_VT(FixedClock(instant, QTimeZone(-5 * 3600))), day(2026, 3, 3));
+    EXPECT_EQ(Day::today_VT(FixedClock(instant, QTimeZone("America/New_York"))), day(2026, 3, 3));
+    EXPECT_EQ(Day::today_VT(FixedClock(instant, QTimeZone::utc())), day(2026, 3, 4));
     EXPECT_EQ(Day::today_VT(FixedClock(utc(2026, 3, 3, 12, 0), QTimeZone("Pacific/Kiritimati"))),
-              D(2026, 3, 4));
+              day(2026, 3, 4));
 
     FixedClock clock(instant, QTimeZone(-5 * 3600));
     clock.advanceSeconds(30 * 60);
-    EXPECT_EQ(Day::today_VT(clock), D(2026, 3, 4));
+    EXPECT_EQ(Day::today_VT(clock), day(2026, 3, 4));
 }
 
 TEST(Day, CountsLocalCalendarDaysBetweenInstants) {
@@ -160,7 +159,7 @@ TEST(Day, CountsLocalCalendarDaysBetweenInstants) {
     // Across the spring change of clocks (a 23-hour day) the count stays in calendar days.
     EXPECT_EQ(vantrel::model::daysSince_VT(local(3, 30, 0, 30), local(3, 28, 23, 30), berlin), 2);
     EXPECT_EQ(vantrel::model::daysSince_VT(local(3, 28, 23, 30), local(3, 30, 0, 30), berlin), -2);
-    EXPECT_EQ(Day::utcDateFromLocalDate_VT(utc(2026, 3, 4, 23, 30), berlin), D(2026, 3, 5));
+    EXPECT_EQ(Day::utcDateFromLocalDate_VT(utc(2026, 3, 4, 23, 30), berlin), day(2026, 3, 5));
 }
 
 TEST(Day, StampsInstantsInTheUsersTimeZone) {

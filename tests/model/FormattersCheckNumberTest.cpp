@@ -1,4 +1,5 @@
 #include "model/CheckNumberFormatter.h"
+#include "support/ModelValues.h"
 
 #include <gtest/gtest.h>
 
@@ -7,12 +8,9 @@
 using vantrel::model::CheckNumberFormatter;
 using vantrel::model::ParseFailure;
 using vantrel::model::ParseOutcome;
+using vantrel::testsupport::utf8;
 
 namespace {
-
-std::string utf8(const QString& text) {
-    return text.toStdString();
-}
 
 TEST(CheckNumberFormatter, FormatsWithoutGrouping) {
     EXPECT_EQ(utf8(CheckNumberFormatter(QStringLiteral("en_US")).format(1234567)), "1234567");

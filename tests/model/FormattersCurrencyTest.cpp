@@ -1,6 +1,7 @@
 #include "model/CurrencyFormatter.h"
 #include "model/General.h"
 #include "model/NumberPattern.h"
+#include "support/ModelValues.h"
 
 #include <gtest/gtest.h>
 
@@ -13,20 +14,10 @@ using vantrel::model::NumberPattern;
 using vantrel::model::ParseFailure;
 using vantrel::model::ParseOutcome;
 using vantrel::model::ParseResult;
+using vantrel::testsupport::amount;
+using vantrel::testsupport::utf8;
 
 namespace {
-
-Amount amount(const char* text) {
-    const auto value = Amount::fromAscii(text);
-    if (!value) {
-        throw std::invalid_argument(text);
-    }
-    return *value;
-}
-
-std::string utf8(const QString& text) {
-    return text.toStdString();
-}
 
 std::string format(const char* locale, const char* code, const char* value) {
     return utf8(

@@ -1,5 +1,6 @@
 #include "model/RepeatRuleArchive.h"
 #include "platform/InternalError.h"
+#include "support/ModelValues.h"
 
 #include <gtest/gtest.h>
 
@@ -11,20 +12,13 @@ using vantrel::model::DIWeek;
 using vantrel::model::RepeatRule;
 using vantrel::model::RepeatRuleArchive;
 using vantrel::platform::InternalError;
-
-namespace {
-
-Day D(int year, int month, int day) {
-    return Day::dateWithYear_VT(year, month, day);
-}
-
-} // namespace
+using vantrel::testsupport::day;
 
 TEST(DIWeek, IncludesDaysOnItsWeekday) {
     const DIWeek sunday(1);
-    EXPECT_TRUE(sunday.includes(D(2026, 12, 6)));
-    EXPECT_FALSE(sunday.includes(D(2026, 12, 7)));
-    EXPECT_TRUE(DIWeek(7).includes(D(2026, 12, 5)));
+    EXPECT_TRUE(sunday.includes(day(2026, 12, 6)));
+    EXPECT_FALSE(sunday.includes(day(2026, 12, 7)));
+    EXPECT_TRUE(DIWeek(7).includes(day(2026, 12, 5)));
     EXPECT_EQ(DIWeek(2).description(), QStringLiteral("DIWeek: 2"));
     EXPECT_THROW(DIWeek(0), InternalError);
     EXPECT_THROW(DIWeek(8), InternalError);
@@ -32,21 +26,21 @@ TEST(DIWeek, IncludesDaysOnItsWeekday) {
 
 TEST(DIMonth, FallsOnTheLastDayOfShortMonths) {
     const DIMonth thirtyFirst(31);
-    EXPECT_TRUE(thirtyFirst.includes(D(2026, 4, 30)));
-    EXPECT_FALSE(thirtyFirst.includes(D(2026, 4, 29)));
-    EXPECT_TRUE(thirtyFirst.includes(D(2026, 1, 31)));
-    EXPECT_FALSE(thirtyFirst.includes(D(2026, 1, 30)));
+    EXPECT_TRUE(thirtyFirst.includes(day(2026, 4, 30)));
+    EXPECT_FALSE(thirtyFirst.includes(day(2026, 4, 29)));
+    EXPECT_TRUE(thirtyFirst.includes(day(2026, 1, 31)));
+    EXPECT_FALSE(thirtyFirst.includes(day(2026, 1, 30)));
 
     const DIMonth last(DIMonth::kLastDay);
-    EXPECT_TRUE(last.includes(D(2024, 2, 29)));
-    EXPECT_FALSE(last.includes(D(2024, 2, 28)));
-    EXPECT_TRUE(last.includes(D(2023, 2, 28)));
+    EXPECT_TRUE(last.includes(day(2024, 2, 29)));
+    EXPECT_FALSE(last.includes(day(2024, 2, 28)));
+    EXPECT_TRUE(last.includes(day(2023, 2, 28)));
 
-    EXPECT_TRUE(DIMonth(30).includes(D(2024, 2, 29)));
-    EXPECT_TRUE(DIMonth(29).includes(D(2023, 2, 28)));
-    EXPECT_FALSE(DIMonth(29).includes(D(2024, 2, 28)));
-    EXPECT_TRUE(DIMonth(15).includes(D(2024, 2, 15)));
-    EXPECT_FALSE(DIMonth(15).includes(D(2024, 2, 29)));
+    EXPECT_TRUE(DIMonth(30).includes(day(2024, 2, 29)));
+    EXPECT_TRUE(DIMonth(29).includes(day(2023, 2, 28)));
+    EXPECT_FALSE(DIMonth(29).includes(day(2024, 2, 28)));
+    EXPECT_TRUE(DIMonth(15).includes(day(2024, 2, 15)));
+    EXPECT_FALSE(DIMonth(15).includes(day(2024, 2, 29)));
 }
 
 TEST(DIMonth, AcceptsOnlyDaysOfTheMonth) {

@@ -1,8 +1,8 @@
+#include "support/SanitizerDefaults.h"
+
 #include <QCoreApplication>
 
 #include <gtest/gtest.h>
-
-#include "support/SanitizerDefaults.h"
 
 // Tests of the core layers run inside a QCoreApplication, as the application does.
 int main(int argc, char** argv) {

@@ -1,8 +1,8 @@
+#include "support/SanitizerDefaults.h"
+
 #include <QApplication>
 
 #include <gtest/gtest.h>
-
-#include "support/SanitizerDefaults.h"
 
 // Widget tests need a QApplication; CTest runs them on the offscreen platform.
 int main(int argc, char** argv) {
