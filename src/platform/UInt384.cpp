@@ -1,10 +1,10 @@
-#include "model/UInt384.h"
+#include "platform/UInt384.h"
 
 #include "platform/InternalError.h"
 
 #include <vector>
 
-namespace vantrel::model {
+namespace vantrel::platform {
 
 using u128 = unsigned __int128;
 
@@ -36,7 +36,7 @@ const UInt384& UInt384::powerOfTen(int exponent) {
         return table;
     }();
     if (exponent < 0 || exponent > kMaxDigits) {
-        throw platform::InternalError("UInt384: power of ten out of range");
+        throw InternalError("UInt384: power of ten out of range");
     }
     return powers[static_cast<std::size_t>(exponent)];
 }
@@ -136,7 +136,7 @@ std::uint64_t UInt384::divideBy(std::uint64_t divisor) {
 void UInt384::divide(const UInt384& numerator, const UInt384& denominator, UInt384& quotient,
                      UInt384& remainder) {
     if (denominator.isZero()) {
-        throw platform::InternalError("UInt384: division by zero");
+        throw InternalError("UInt384: division by zero");
     }
     quotient = UInt384();
     remainder = UInt384();
@@ -191,4 +191,4 @@ void UInt384::setBit(int index) {
     m_limbs[index / 64] |= std::uint64_t{1} << (index % 64);
 }
 
-} // namespace vantrel::model
+} // namespace vantrel::platform

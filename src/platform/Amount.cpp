@@ -1,12 +1,12 @@
-#include "model/Amount.h"
+#include "platform/Amount.h"
 
-#include "model/UInt384.h"
 #include "platform/InternalError.h"
+#include "platform/UInt384.h"
 
 #include <algorithm>
 #include <array>
 
-namespace vantrel::model {
+namespace vantrel::platform {
 
 namespace {
 
@@ -63,11 +63,11 @@ std::string digitsOf(u128 value) {
 }
 
 [[noreturn]] void raiseTooManyDigits() {
-    throw platform::InternalError("Amount: the exact result needs more than 38 significant digits");
+    throw InternalError("Amount: the exact result needs more than 38 significant digits");
 }
 
 [[noreturn]] void raiseOverflow() {
-    throw platform::InternalError("Amount: overflow, the result is too large to represent");
+    throw InternalError("Amount: overflow, the result is too large to represent");
 }
 
 // Removes `count` low digits. With rounding, ties go away from zero; otherwise a non-zero digit
@@ -337,7 +337,7 @@ Amount Amount::rescaledDownTo(int exponent) const {
 
 Amount Amount::rounded(int places) const {
     if (places < 0 || places > kMaxDigits) {
-        throw platform::InternalError("Amount: rounding places out of range");
+        throw InternalError("Amount: rounding places out of range");
     }
     const int target = -places;
     if (m_exponent >= target) {
@@ -476,7 +476,7 @@ Amount operator*(const Amount& a, const Amount& b) {
 
 Amount Amount::multipliedBy(const Amount& factor, int places) const {
     if (places < 0 || places > kMaxDigits) {
-        throw platform::InternalError("Amount: rounding places out of range");
+        throw InternalError("Amount: rounding places out of range");
     }
     const int exponent = m_exponent + factor.m_exponent;
     const int target = -places;
@@ -505,7 +505,7 @@ Amount Amount::multipliedBy(const Amount& factor, int places) const {
 
 Amount Amount::dividedBy(const Amount& divisor) const {
     if (divisor.isZero()) {
-        throw platform::InternalError("Amount: division by zero");
+        throw InternalError("Amount: division by zero");
     }
     if (isZero()) {
         return Amount();
@@ -523,10 +523,10 @@ Amount Amount::dividedBy(const Amount& divisor) const {
 
 Amount Amount::dividedBy(const Amount& divisor, int places) const {
     if (divisor.isZero()) {
-        throw platform::InternalError("Amount: division by zero");
+        throw InternalError("Amount: division by zero");
     }
     if (places < 0 || places > kMaxDigits) {
-        throw platform::InternalError("Amount: rounding places out of range");
+        throw InternalError("Amount: rounding places out of range");
     }
     // quotient = dividend * 10^shift / divisor, an integer count of units of 10^-places.
     const int shift = m_exponent - divisor.m_exponent + places;
@@ -584,4 +584,4 @@ int Amount::compare(const Amount& a, const Amount& b) {
     return signA > 0 ? byMagnitude : -byMagnitude;
 }
 
-} // namespace vantrel::model
+} // namespace vantrel::platform

@@ -1,4 +1,4 @@
-#include "model/Amount.h"
+#include "platform/Amount.h"
 
 #include "platform/InternalError.h"
 #include "support/ModelValues.h"
@@ -7,7 +7,7 @@
 
 #include <unordered_set>
 
-using vantrel::model::Amount;
+using vantrel::platform::Amount;
 using vantrel::platform::InternalError;
 using vantrel::testsupport::amount;
 

@@ -4,7 +4,7 @@
 #include <compare>
 #include <cstdint>
 
-namespace vantrel::model {
+namespace vantrel::platform {
 
 // A fixed-width unsigned integer of 384 bits (115 decimal digits): room for the exact product of two
 // 38-digit mantissas and for aligning two mantissas whose exponents differ by up to 76. Only the
@@ -52,4 +52,4 @@ private:
     std::array<std::uint64_t, kLimbs> m_limbs{}; // least significant first
 };
 
-} // namespace vantrel::model
+} // namespace vantrel::platform
