@@ -1,0 +1,67 @@
+#include "model/Split.h"
+
+#include "model/ModelErrors.h"
+
+namespace vantrel::model {
+
+namespace {
+
+struct Indexes {
+    int cloudID = EntityObject::attributeIndex(u"Split", u"cloudID");
+    int amount = EntityObject::attributeIndex(u"Split", u"amount");
+    int splitSet = EntityObject::relationshipIndex(u"Split", u"splitSet");
+    int category = EntityObject::relationshipIndex(u"Split", u"category");
+};
+
+const Indexes& ix() {
+    static const Indexes indexes;
+    return indexes;
+}
+
+} // namespace
+
+Split::Split(objectstore::ManagedObject* object)
+    : EntityObject(object) {}
+
+Split Split::insertInContext(objectstore::Context& context) {
+    return Split(insertWithCloudID(context, u"Split"));
+}
+
+QString Split::cloudID() const {
+    return string(ix().cloudID);
+}
+
+std::optional<Amount> Split::amount() const {
+    return decimal(ix().amount);
+}
+
+void Split::setAmount(const std::optional<Amount>& amount) {
+    setDecimal(ix().amount, amount);
+}
+
+objectstore::ManagedObject* Split::splitSet() const {
+    return toOne(ix().splitSet);
+}
+
+void Split::setSplitSet(objectstore::ManagedObject* splitSet) {
+    setToOne(ix().splitSet, splitSet);
+}
+
+objectstore::ManagedObject* Split::category() const {
+    return toOne(ix().category);
+}
+
+void Split::setCategory(objectstore::ManagedObject* category) {
+    setToOne(ix().category, category);
+}
+
+std::optional<objectstore::ValidationError> Split::validate(objectstore::ManagedObject& object,
+                                                            objectstore::ValidationPhase phase) {
+    const auto amount = Split(&object).amount();
+    if (phase != objectstore::ValidationPhase::Delete && amount && !amount->hasAtMostPlaces(2)) {
+        return ModelErrors::internalGeneralError(QStringLiteral("9FEW3"));
+    }
+    return std::nullopt;
+}
+
+} // namespace vantrel::model
