@@ -1,0 +1,131 @@
+// The object store on generated databases of 10,000, 100,000 and 1,000,000 transactions: opening
+// and loading, one edit saved, 1,000 inserts saved, the store-side balance sum of one account, and
+// the resident memory a loaded transaction costs.
+#include "DatabaseGenerator.h"
+#include "model/Account.h"
+#include "model/DataModel.h"
+#include "model/Transaction.h"
+#include "platform/Clock.h"
+#include "platform/objectstore/Context.h"
+#include "platform/objectstore/SqliteStore.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+
+#include <benchmark/benchmark.h>
+
+#include <fstream>
+#include <memory>
+#include <unistd.h>
+
+namespace {
+
+using namespace vantrel;
+
+// Generated once per size and kept between runs: generating a million transactions takes a while.
+QString databaseWith(std::int64_t transactions) {
+    const QString folder =
+        QDir::temp().filePath(QStringLiteral("vantrel-bench-v%1").arg(model::DataModel::kVersion));
+    QDir().mkpath(folder);
+    const QString path = QStringLiteral("%1/transactions-%2.vantrelsql").arg(folder).arg(transactions);
+    if (!QFile::exists(path + QStringLiteral(".done"))) {
+        for (const char* suffix : {"", "-wal", "-shm"}) {
+            QFile::remove(path + QString::fromLatin1(suffix));
+        }
+        bench::DatabaseGenerator::generate(path, transactions);
+        QFile done(path + QStringLiteral(".done"));
+        done.open(QIODevice::WriteOnly);
+    }
+    return path;
+}
+
+std::shared_ptr<objectstore::SqliteStore> openStore(const QString& path) {
+    return std::shared_ptr<objectstore::SqliteStore>(
+        objectstore::SqliteStore::open(path, model::DataModel::description()));
+}
+
+long residentBytes() {
+    std::ifstream statm("/proc/self/statm");
+    long pages = 0;
+    long resident = 0;
+    statm >> pages >> resident;
+    return resident * sysconf(_SC_PAGESIZE);
+}
+
+void BM_OpenAndLoad(benchmark::State& state) {
+    const QString path = databaseWith(state.range(0));
+    for (auto _ : state) {
+        objectstore::Context context(openStore(path));
+        benchmark::DoNotOptimize(context.count(u"Transaction"));
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_OpenAndLoad)
+    ->Arg(10'000)
+    ->Arg(100'000)
+    ->Arg(1'000'000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
+
+void BM_ResidentMemoryPerTransaction(benchmark::State& state) {
+    const QString path = databaseWith(state.range(0));
+    double perTransaction = 0;
+    for (auto _ : state) {
+        const long before = residentBytes();
+        auto context = std::make_unique<objectstore::Context>(openStore(path));
+        const long after = residentBytes();
+        perTransaction = static_cast<double>(after - before) / static_cast<double>(state.range(0));
+        benchmark::DoNotOptimize(context.get());
+    }
+    state.counters["bytes_per_transaction"] = perTransaction;
+}
+BENCHMARK(BM_ResidentMemoryPerTransaction)->Arg(1'000'000)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+void BM_EditOnePropertyAndSave(benchmark::State& state) {
+    const QString path = databaseWith(state.range(0));
+    objectstore::Context context(openStore(path));
+    const auto transactions = context.all(u"Transaction");
+    std::size_t i = 0;
+    for (auto _ : state) {
+        model::Transaction transaction(transactions[i++ % transactions.size()]);
+        transaction.setNotes(QStringLiteral("edited %1").arg(i));
+        benchmark::DoNotOptimize(context.save());
+    }
+}
+BENCHMARK(BM_EditOnePropertyAndSave)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+
+void BM_Insert1000AndSave(benchmark::State& state) {
+    const QString path = databaseWith(state.range(0));
+    objectstore::Context context(openStore(path));
+    const platform::FixedClock clock(QDateTime(QDate(2026, 12, 31), QTime(12, 0), QTimeZone::utc()),
+                                     QTimeZone::utc());
+    objectstore::ManagedObject* account = context.all(u"Account").front();
+    for (auto _ : state) {
+        for (int i = 0; i < 1000; ++i) {
+            model::Transaction transaction = model::Transaction::insertInContext(context, clock);
+            transaction.setAccount(account);
+            transaction.setAmount(model::Amount::fromCents(-1234));
+            transaction.setTitle(QStringLiteral("Bench"));
+        }
+        benchmark::DoNotOptimize(context.save());
+    }
+}
+BENCHMARK(BM_Insert1000AndSave)->Arg(100'000)->Unit(benchmark::kMillisecond);
+
+void BM_StoreSideSumOfOneAccount(benchmark::State& state) {
+    const QString path = databaseWith(state.range(0));
+    auto store = openStore(path);
+    const auto& model = model::DataModel::description();
+    const int transaction = *model.entityIndex(u"Transaction");
+    const int amount = *model.entity(transaction).attributeIndex(u"amount");
+    const int account = *model.entity(transaction).relationshipIndex(u"account");
+    const objectstore::ObjectID firstAccount{*model.entityIndex(u"Account"), 1};
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(store->sum(
+            transaction, amount, {objectstore::SqliteStore::ColumnFilter::toOneIs(account, firstAccount)}));
+    }
+}
+BENCHMARK(BM_StoreSideSumOfOneAccount)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+
+} // namespace
