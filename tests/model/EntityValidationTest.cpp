@@ -141,7 +141,8 @@ TEST_F(EntityValidation, SeveralFailuresOfOneObjectCombine) {
     ASSERT_EQ(error->detailedErrors.size(), 2U);
     // In the order found: the amount rule runs before the record checks.
     EXPECT_EQ(error->detailedErrors[0].code, 1);
-    EXPECT_EQ(error->detailedErrors[0].message, QStringLiteral("An internal error has occurred. (Code: 9FE4R)"));
+    EXPECT_EQ(error->detailedErrors[0].message,
+              QStringLiteral("An internal error has occurred. (Code: 9FE4R)"));
     EXPECT_EQ(error->detailedErrors[1].code, 101);
 
     const auto result = context.save();
