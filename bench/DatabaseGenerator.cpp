@@ -81,7 +81,7 @@ DatabaseGenerator::Summary DatabaseGenerator::generate(const QString& path, std:
                                      QTimeZone::utc());
     Context context(std::shared_ptr<objectstore::PersistentStore>(
         objectstore::SqliteStore::open(path, model::DataModel::description())));
-    context.undoManager().setEnabled(false);
+    context.undoManager().disable();
     model::ModelValidation::install(context);
     const Fixture fixture = seedStaticData(context, clock);
 
