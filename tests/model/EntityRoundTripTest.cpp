@@ -176,3 +176,58 @@ TEST(EntityRoundTrip, EveryEntityComesBackFromTheFileAsSaved) {
     EXPECT_EQ(loaded.toOne, saved.toOne);
     EXPECT_EQ(loaded.toMany, saved.toMany);
 }
+
+TEST(EntityUndo, DeletingAnAccountAndUndoingRestoresTheWholeGraph) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const FixedClock clock(QDateTime(QDate(2026, 3, 4), QTime(9, 30), QTimeZone::utc()), QTimeZone::utc());
+    Context context(openStore(folder.filePath(QStringLiteral("Database.vantrelsql"))));
+    ModelValidation::install(context);
+    Global::sharedInstanceInContext(context).setHomeCurrencyCode(QStringLiteral("USD"));
+    Account checking = Account::insertInContext(context, clock);
+    checking.setType(QStringLiteral("checking"));
+    Account savings = Account::insertInContext(context, clock);
+    savings.setType(QStringLiteral("savings"));
+    CategoryVT food = CategoryVT::insertInContext(context);
+    food.setName(QStringLiteral("Food"));
+    for (int i = 0; i < 3; ++i) {
+        Transaction transaction = Transaction::insertInContext(context, clock);
+        transaction.setAccount(checking.object());
+        transaction.setAmount(amount("-20.00"));
+        SplitSet set = SplitSet::insertInContext(context);
+        transaction.replaceSplitSet(set.object());
+        for (const char* value : {"-5.00", "-15.00"}) {
+            Split line = Split::insertInContext(context);
+            line.setAmount(amount(value));
+            line.setCategory(food.object());
+            line.setSplitSet(set.object());
+        }
+    }
+    ManagedObject* setting = context.insert(u"TransferSetting");
+    setting->setToOne(u"account", checking.object());
+    setting->setToOne(u"toAccount", savings.object());
+    savings.setLastTransferSetting(setting);
+    ASSERT_TRUE(context.save().succeeded());
+    context.undoManager().clear();
+    const Snapshot before = snapshotOf(context);
+
+    context.deleteObject(checking.object());
+    EXPECT_EQ(context.count(u"Transaction"), 0U);
+    EXPECT_EQ(context.count(u"Split"), 0U);
+    EXPECT_EQ(context.count(u"TransferSetting"), 0U);
+    EXPECT_EQ(savings.lastTransferSetting(), nullptr);
+    EXPECT_TRUE(food.splits().empty());
+
+    context.undoManager().undo();
+    EXPECT_EQ(snapshotOf(context).attributes, before.attributes);
+    EXPECT_EQ(snapshotOf(context).toOne, before.toOne);
+    EXPECT_EQ(snapshotOf(context).toMany, before.toMany);
+    EXPECT_FALSE(context.hasChanges());
+
+    context.undoManager().redo();
+    EXPECT_EQ(context.count(u"Account"), 1U);
+    EXPECT_EQ(context.count(u"Split"), 0U);
+    context.undoManager().undo();
+    ASSERT_TRUE(context.save().succeeded());
+    EXPECT_EQ(snapshotOf(context).toMany, before.toMany);
+}
