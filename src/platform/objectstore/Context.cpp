@@ -34,6 +34,7 @@ std::shared_ptr<PersistentStore> checkedStore(std::shared_ptr<PersistentStore> s
 
 Context::Context(std::shared_ptr<PersistentStore> store)
     : m_store(checkedStore(std::move(store)))
+    , m_strings(m_store->model().entities().size() * 64)
     , m_validator(m_store->model().entities().size())
     , m_indexes(m_store->model())
     , m_undo(*this) {
@@ -77,7 +78,7 @@ void Context::load() {
             for (std::size_t r = 0; r < state.toOne.size(); ++r) {
                 if (state.toOne[r] &&
                     entityLayout.relationship(static_cast<int>(r)).cardinality == Cardinality::ToOne) {
-                    entityLayout.setToOneWord(object.m_block.get(), static_cast<int>(r),
+                    entityLayout.setToOneWord(object.block(), static_cast<int>(r),
                                               static_cast<std::uintptr_t>(state.toOne[r]->key));
                 }
             }
@@ -96,8 +97,8 @@ void Context::connectLoaded(int entity) {
             if (info.cardinality != Cardinality::ToOne) {
                 continue;
             }
-            const auto key = static_cast<qint64>(entityLayout.toOneWord(object->m_block.get(), r));
-            ManagedObject* target = key ? objectsOf(info.destination).byKey.value(key, nullptr) : nullptr;
+            const auto key = static_cast<qint64>(entityLayout.toOneWord(object->block(), r));
+            ManagedObject* target = key ? objectsOf(info.destination).byKey.value(key) : nullptr;
             object->storeToOne(r, target);
             if (!target) {
                 continue;
@@ -119,7 +120,7 @@ ManagedObject& Context::create(const ObjectID& id) {
     if (entity.byKey.contains(id.key)) {
         throw platform::InternalError(QStringLiteral("Object %1 exists twice").arg(id.toText(model())));
     }
-    auto object = std::make_unique<ManagedObject>(ManagedObject::ConstructionKey{}, layout(id.entity), id);
+    auto object = ManagedObject::create(ManagedObject::ConstructionKey{}, layout(id.entity), id);
     ManagedObject& created = *object;
     entity.byKey.insert(id.key, &created);
     entity.objects.push_back(std::move(object));
@@ -140,7 +141,7 @@ void Context::fill(ManagedObject& object, std::vector<Value>& attributes) {
                     .arg(object.entity().name(), object.entity().attributes()[a].name));
         }
         if (!isAbsent(value)) {
-            object.storeValue(a, std::move(value));
+            object.storeLoadedValue(a, std::move(value), m_strings);
         }
     }
 }
@@ -171,7 +172,7 @@ ManagedObject* Context::find(const std::optional<ObjectID>& id, Lookup lookup) c
     if (!id || id->entity < 0 || id->entity >= static_cast<int>(m_entities.size())) {
         return nullptr;
     }
-    ManagedObject* object = objectsOf(id->entity).byKey.value(id->key, nullptr);
+    ManagedObject* object = objectsOf(id->entity).byKey.value(id->key);
     if (object && lookup == Lookup::LiveOnly && object->isDeleted()) {
         return nullptr;
     }

@@ -4,13 +4,13 @@
 #include "platform/objectstore/ContextIndexes.h"
 #include "platform/objectstore/EntityLayout.h"
 #include "platform/objectstore/ManagedObject.h"
+#include "platform/objectstore/ObjectKeyMap.h"
 #include "platform/objectstore/ObjectValidator.h"
 #include "platform/objectstore/PersistentStore.h"
 #include "platform/objectstore/SaveResult.h"
 #include "platform/objectstore/SortDescriptor.h"
+#include "platform/objectstore/StringInterner.h"
 #include "platform/objectstore/UndoManager.h"
-
-#include <QHash>
 
 #include <functional>
 #include <map>
@@ -106,8 +106,8 @@ private:
     enum class Lookup { LiveOnly, IncludingDeleted };
 
     struct EntityObjects {
-        std::vector<std::unique_ptr<ManagedObject>> objects;
-        QHash<qint64, ManagedObject*> byKey;
+        std::vector<ManagedObject::Owner> objects;
+        ObjectKeyMap byKey;
     };
 
     int entityIndex(QStringView entity) const;
@@ -152,6 +152,8 @@ private:
 
     std::shared_ptr<PersistentStore> m_store;
     std::vector<std::unique_ptr<EntityLayout>> m_layouts;
+    // Before the objects, which share its strings.
+    StringInterner m_strings;
     std::vector<EntityObjects> m_entities;
     // To-ones without an inverse, by target, so that a deleted target can be let go of.
     std::unordered_multimap<const ManagedObject*, std::pair<ManagedObject*, int>> m_referrers;

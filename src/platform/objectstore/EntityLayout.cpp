@@ -1,6 +1,9 @@
 #include "platform/objectstore/EntityLayout.h"
 
 #include "platform/InternalError.h"
+#include "platform/objectstore/CompactAmount.h"
+#include "platform/objectstore/CompactString.h"
+#include "platform/objectstore/StringInterner.h"
 
 #include <limits>
 #include <new>
@@ -35,9 +38,9 @@ SlotKind kindOf(AttributeType type) {
 std::size_t sizeOf(SlotKind kind) {
     switch (kind) {
     case SlotKind::String:
-        return sizeof(QString);
+        return sizeof(CompactString);
     case SlotKind::Decimal:
-        return sizeof(platform::Amount);
+        return sizeof(CompactAmount);
     case SlotKind::Date:
     case SlotKind::Integer:
         return sizeof(qint64);
@@ -69,7 +72,7 @@ EntityLayout::EntityLayout(Context& context, int entityIndex, const EntityDescri
     , m_entityIndex(entityIndex)
     , m_entity(&entity)
     , m_relationships(relationships) {
-    static_assert(alignof(QString) <= 8 && alignof(platform::Amount) <= 8 && alignof(ToManyVector) <= 8);
+    static_assert(alignof(CompactString) <= 8 && alignof(CompactAmount) <= 8 && alignof(ToManyVector) <= 8);
     if (entity.attributes().size() > 64) {
         throw platform::InternalError(QStringLiteral("%1 has more than 64 attributes").arg(entity.name()));
     }
@@ -101,10 +104,10 @@ void EntityLayout::construct(std::byte* block) const {
     for (const auto& slot : m_attributeSlots) {
         switch (slot.kind) {
         case SlotKind::String:
-            new (block + slot.offset) QString();
+            new (block + slot.offset) CompactString();
             break;
         case SlotKind::Decimal:
-            new (block + slot.offset) platform::Amount();
+            new (block + slot.offset) CompactAmount();
             break;
         case SlotKind::Date:
         case SlotKind::Integer:
@@ -129,7 +132,9 @@ void EntityLayout::construct(std::byte* block) const {
 void EntityLayout::destroy(std::byte* block) const {
     for (const auto& slot : m_attributeSlots) {
         if (slot.kind == SlotKind::String) {
-            at<QString>(block, slot.offset).~QString();
+            at<CompactString>(block, slot.offset).~CompactString();
+        } else if (slot.kind == SlotKind::Decimal) {
+            at<CompactAmount>(block, slot.offset).~CompactAmount();
         }
     }
     for (const auto& slot : m_relationshipSlots) {
@@ -143,9 +148,9 @@ Value EntityLayout::read(const std::byte* block, int attribute) const {
     const Slot& s = slot(attribute);
     switch (s.kind) {
     case SlotKind::String:
-        return at<QString>(block, s.offset);
+        return at<CompactString>(block, s.offset).text();
     case SlotKind::Decimal:
-        return at<platform::Amount>(block, s.offset);
+        return at<CompactAmount>(block, s.offset).amount();
     case SlotKind::Date: {
         const qint64 msecs = at<qint64>(block, s.offset);
         return msecs == kInvalidDate ? QDateTime() : QDateTime::fromMSecsSinceEpoch(msecs, Qt::UTC);
@@ -164,10 +169,10 @@ void EntityLayout::write(std::byte* block, int attribute, Value&& value) const {
     const Slot& s = slot(attribute);
     switch (s.kind) {
     case SlotKind::String:
-        at<QString>(block, s.offset) = std::get<QString>(std::move(value));
+        at<CompactString>(block, s.offset) = CompactString(std::get<QString>(value));
         return;
     case SlotKind::Decimal:
-        at<platform::Amount>(block, s.offset) = std::get<platform::Amount>(value);
+        at<CompactAmount>(block, s.offset) = CompactAmount(std::get<platform::Amount>(value));
         return;
     case SlotKind::Date: {
         const auto& date = std::get<QDateTime>(value);
@@ -188,9 +193,29 @@ void EntityLayout::write(std::byte* block, int attribute, Value&& value) const {
 
 void EntityLayout::clear(std::byte* block, int attribute) const {
     const Slot& s = slot(attribute);
+    // Releases the heap part right away.
     if (s.kind == SlotKind::String) {
-        at<QString>(block, s.offset) = QString(); // releases the text right away
+        at<CompactString>(block, s.offset) = CompactString();
+    } else if (s.kind == SlotKind::Decimal) {
+        at<CompactAmount>(block, s.offset) = CompactAmount();
     }
+}
+
+void EntityLayout::writeLoaded(std::byte* block, int attribute, Value&& value,
+                               StringInterner& interner) const {
+    const Slot& s = slot(attribute);
+    if (s.kind == SlotKind::String) {
+        const auto& text = std::get<QString>(value);
+        if (text.size() > CompactString::kInlineCapacity) {
+            const auto key =
+                static_cast<std::size_t>(m_entityIndex) * 64 + static_cast<std::size_t>(attribute);
+            if (const QString* shared = interner.intern(key, text)) {
+                at<CompactString>(block, s.offset) = CompactString::sharing(shared);
+                return;
+            }
+        }
+    }
+    write(block, attribute, std::move(value));
 }
 
 bool EntityLayout::accepts(int attribute, const Value& value) const {

@@ -11,11 +11,13 @@ namespace vantrel::objectstore {
 
 class Context;
 class ManagedObject;
+class StringInterner;
 
 // How the properties of one entity's objects are laid out in a single block of memory: every
-// attribute in a slot sized for its type (no per-value variant), every to-one as one pointer-sized
-// word, every to-many as a vector. One block per object keeps a million objects compact and cheap
-// to allocate; the layout is computed once per entity and context.
+// attribute in a slot sized for its type (no per-value variant; strings and decimals in one compact
+// word each), every to-one as one pointer-sized word, every to-many as a vector. One block per
+// object, allocated with the object itself, keeps a million objects compact and cheap to allocate;
+// the layout is computed once per entity and context.
 class EntityLayout {
 public:
     enum class SlotKind : std::uint8_t { String, Decimal, Date, Integer, Boolean, ToOne, ToMany };
@@ -48,6 +50,8 @@ public:
     Value read(const std::byte* block, int attribute) const;
     void write(std::byte* block, int attribute, Value&& value) const; // value must match the type
     void clear(std::byte* block, int attribute) const;
+    // As write, for values read from the store: strings that repeat are shared through `interner`.
+    void writeLoaded(std::byte* block, int attribute, Value&& value, StringInterner& interner) const;
     // True when the value's alternative suits the attribute's type (absent always does).
     bool accepts(int attribute, const Value& value) const;
     SlotKind attributeKind(int attribute) const { return slot(attribute).kind; }

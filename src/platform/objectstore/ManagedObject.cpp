@@ -5,18 +5,34 @@
 #include "platform/objectstore/KeyPath.h"
 
 #include <algorithm>
+#include <new>
 
 namespace vantrel::objectstore {
 
-ManagedObject::ManagedObject(ConstructionKey, const EntityLayout& layout, ObjectID id)
+ManagedObject::ManagedObject(const EntityLayout& layout, ObjectID id)
     : m_layout(&layout)
-    , m_id(id)
-    , m_block(static_cast<std::byte*>(::operator new(layout.blockSize()))) {
-    layout.construct(m_block.get());
+    , m_id(id) {
+    layout.construct(block());
 }
 
 ManagedObject::~ManagedObject() {
-    m_layout->destroy(m_block.get());
+    m_layout->destroy(block());
+}
+
+ManagedObject::Owner ManagedObject::create(ConstructionKey, const EntityLayout& layout, ObjectID id) {
+    static_assert(sizeof(ManagedObject) % 8 == 0, "the block after the object must be word-aligned");
+    void* memory = ::operator new(sizeof(ManagedObject) + layout.blockSize());
+    try {
+        return Owner(::new (memory) ManagedObject(layout, id));
+    } catch (...) {
+        ::operator delete(memory);
+        throw;
+    }
+}
+
+void ManagedObject::Deleter::operator()(ManagedObject* object) const noexcept {
+    object->~ManagedObject();
+    ::operator delete(static_cast<void*>(object));
 }
 
 int ManagedObject::attributeIndex(QStringView name) const {
@@ -44,7 +60,7 @@ Value ManagedObject::value(int attribute) const {
         throw platform::InternalError(
             QStringLiteral("%1 has no attribute #%2").arg(entity().name()).arg(attribute));
     }
-    return hasValue(attribute) ? m_layout->read(m_block.get(), attribute) : Value();
+    return hasValue(attribute) ? m_layout->read(block(), attribute) : Value();
 }
 
 Value ManagedObject::valueAtPath(QStringView keyPath) const {
@@ -88,7 +104,7 @@ const std::vector<ManagedObject*>& ManagedObject::toMany(int relationship) const
         throw platform::InternalError(QStringLiteral("%1.%2 is not a to-many")
                                           .arg(entity().name(), entity().relationships()[relationship].name));
     }
-    return m_layout->toMany(m_block.get(), relationship);
+    return m_layout->toMany(block(), relationship);
 }
 
 void ManagedObject::addToMany(QStringView relationship, ManagedObject* member) {
@@ -156,24 +172,29 @@ std::optional<ObjectID> ManagedObject::committedToOne(QStringView relationship) 
 
 void ManagedObject::storeValue(int attribute, Value&& value) {
     if (isAbsent(value)) {
-        m_layout->clear(m_block.get(), attribute);
+        m_layout->clear(block(), attribute);
         m_present &= ~(std::uint64_t{1} << attribute);
     } else {
-        m_layout->write(m_block.get(), attribute, std::move(value));
+        m_layout->write(block(), attribute, std::move(value));
         m_present |= std::uint64_t{1} << attribute;
     }
 }
 
+void ManagedObject::storeLoadedValue(int attribute, Value&& value, StringInterner& interner) {
+    m_layout->writeLoaded(block(), attribute, std::move(value), interner);
+    m_present |= std::uint64_t{1} << attribute;
+}
+
 ManagedObject* ManagedObject::storedToOne(int relationship) const {
-    return reinterpret_cast<ManagedObject*>(m_layout->toOneWord(m_block.get(), relationship));
+    return reinterpret_cast<ManagedObject*>(m_layout->toOneWord(block(), relationship));
 }
 
 void ManagedObject::storeToOne(int relationship, ManagedObject* target) {
-    m_layout->setToOneWord(m_block.get(), relationship, reinterpret_cast<std::uintptr_t>(target));
+    m_layout->setToOneWord(block(), relationship, reinterpret_cast<std::uintptr_t>(target));
 }
 
 std::vector<ManagedObject*>& ManagedObject::storedToMany(int relationship) {
-    return m_layout->toMany(m_block.get(), relationship);
+    return m_layout->toMany(block(), relationship);
 }
 
 const ManagedObject::CommittedEntry* ManagedObject::committedEntry(int property) const {

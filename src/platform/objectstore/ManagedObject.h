@@ -13,6 +13,7 @@
 namespace vantrel::objectstore {
 
 class Context;
+class StringInterner;
 
 // One object of the graph. Owned by its Context; every change goes through the context, which
 // keeps inverses, indexes, change tracking and undo in step. Properties are addressed by name or by
@@ -26,7 +27,14 @@ public:
         ConstructionKey() = default;
     };
 
-    ManagedObject(ConstructionKey, const EntityLayout& layout, ObjectID id);
+    // Frees the object together with its property block.
+    struct Deleter {
+        void operator()(ManagedObject* object) const noexcept;
+    };
+    using Owner = std::unique_ptr<ManagedObject, Deleter>;
+
+    // The object and its property block in one allocation, every property absent.
+    static Owner create(ConstructionKey, const EntityLayout& layout, ObjectID id);
     ~ManagedObject();
     ManagedObject(const ManagedObject&) = delete;
     ManagedObject& operator=(const ManagedObject&) = delete;
@@ -92,16 +100,19 @@ private:
         std::optional<ObjectID> target;
     };
 
-    struct BlockDeleter {
-        void operator()(std::byte* block) const noexcept { ::operator delete(block); }
-    };
+    ManagedObject(const EntityLayout& layout, ObjectID id);
 
+    // The property block follows the object in the same allocation.
+    std::byte* block() { return reinterpret_cast<std::byte*>(this + 1); }
+    const std::byte* block() const { return reinterpret_cast<const std::byte*>(this + 1); }
     const EntityLayout& layout() const { return *m_layout; }
     int attributeIndex(QStringView name) const;
     int relationshipIndex(QStringView name) const;
 
     // Raw storage, no tracking.
     void storeValue(int attribute, Value&& value);
+    // A present value read from the store.
+    void storeLoadedValue(int attribute, Value&& value, StringInterner& interner);
     ManagedObject* storedToOne(int relationship) const;
     void storeToOne(int relationship, ManagedObject* target);
     std::vector<ManagedObject*>& storedToMany(int relationship);
@@ -120,8 +131,7 @@ private:
 
     const EntityLayout* m_layout;
     ObjectID m_id;
-    std::uint64_t m_present = 0; // one bit per attribute that has a value
-    std::unique_ptr<std::byte, BlockDeleter> m_block;
+    std::uint64_t m_present = 0;                              // one bit per attribute that has a value
     std::unique_ptr<std::vector<CommittedEntry>> m_committed; // only while there are unsaved changes
     std::uint8_t m_flags = 0;
 };
