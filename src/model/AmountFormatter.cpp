@@ -25,12 +25,7 @@ AmountFormatter::AmountFormatter(const QString& localeId)
     m_format->setGroupingUsed(true);
     m_format->setMinimumFractionDigits(kDefaultFractionDigits);
     m_format->setMaximumFractionDigits(kDefaultFractionDigits);
-    // ICU rounds half to even unless told otherwise; money rounds ties away from zero.
-    m_format->setRoundingMode(icu::DecimalFormat::kRoundHalfUp);
-    // Strict parsing rejects misplaced grouping ("1,23"), which lenient parsing would read as 123.
-    m_format->setLenient(false);
-    // Exponent notation differs between locales and is never what someone typing an amount means.
-    m_format->setParseNoExponent(true);
+    IcuBridge::configureForMoney(*m_format);
 }
 
 AmountFormatter::~AmountFormatter() = default;

@@ -51,10 +51,7 @@ CurrencyFormatter::CurrencyFormatter(const QString& currencyCode, const QString&
     IcuBridge::throwIfFailed(status, "reading the currency's fraction digits");
     m_format->setMaximumFractionDigits(digits);
     m_format->setMinimumFractionDigits(digits);
-    // ICU rounds half to even unless told otherwise; money rounds ties away from zero.
-    m_format->setRoundingMode(icu::DecimalFormat::kRoundHalfUp);
-    m_format->setLenient(false);
-    m_format->setParseNoExponent(true);
+    IcuBridge::configureForMoney(*m_format);
 }
 
 CurrencyFormatter::~CurrencyFormatter() = default;

@@ -86,6 +86,15 @@ ParseResult<Amount> IcuBridge::amountFromFormattable(icu::Formattable number, QS
     return result;
 }
 
+void IcuBridge::configureForMoney(icu::DecimalFormat& format) {
+    // ICU rounds half to even unless told otherwise; money rounds ties away from zero.
+    format.setRoundingMode(icu::DecimalFormat::kRoundHalfUp);
+    // Strict parsing rejects misplaced grouping ("1,23"), which lenient parsing would read as 123.
+    format.setLenient(false);
+    // Exponent notation differs between locales and is never what someone typing an amount means.
+    format.setParseNoExponent(true);
+}
+
 qsizetype IcuBridge::leadingMinusLength(QStringView text) {
     qsizetype i = 0;
     while (i < text.size() && isDirectionMark(text[i])) {

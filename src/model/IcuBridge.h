@@ -58,6 +58,9 @@ public:
     static std::unique_ptr<icu::DecimalFormat> createDecimalFormat(const icu::Locale& locale,
                                                                    UNumberFormatStyle style);
 
+    // Rounding and parsing rules every money formatter shares.
+    static void configureForMoney(icu::DecimalFormat& format);
+
     // ICU objects that cannot be created mean missing ICU data, not bad input.
     static void throwIfFailed(UErrorCode status, const char* what);
 };
