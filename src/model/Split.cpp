@@ -1,6 +1,10 @@
 #include "model/Split.h"
 
+#include "model/Account.h"
+#include "model/Currency.h"
 #include "model/ModelErrors.h"
+#include "model/SplitSet.h"
+#include "model/Transaction.h"
 
 namespace vantrel::model {
 
@@ -62,6 +66,17 @@ std::optional<objectstore::ValidationError> Split::validate(objectstore::Managed
         return ModelErrors::internalGeneralError(QStringLiteral("9FEW3"));
     }
     return std::nullopt;
+}
+
+Amount Split::amountInHomeCurrency() const {
+    const Amount value = amount().value_or(Amount());
+    objectstore::ManagedObject* set = splitSet();
+    objectstore::ManagedObject* transaction = set == nullptr ? nullptr : SplitSet(set).transaction();
+    objectstore::ManagedObject* owner = transaction == nullptr ? nullptr : Transaction(transaction).account();
+    if (owner == nullptr) {
+        return value;
+    }
+    return Currency::toHomeCurrency(context(), value, Account(owner).currencyCode());
 }
 
 } // namespace vantrel::model

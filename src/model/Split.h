@@ -17,6 +17,8 @@ public:
     QString cloudID() const;
     std::optional<Amount> amount() const;
     void setAmount(const std::optional<Amount>& amount);
+    // Converted from the currency of the transaction's account.
+    Amount amountInHomeCurrency() const;
     objectstore::ManagedObject* splitSet() const;
     void setSplitSet(objectstore::ManagedObject* splitSet);
     // Absent: the uncategorised part of the transaction.

@@ -1,5 +1,8 @@
 #include "model/Transaction.h"
 
+#include "model/Account.h"
+#include "model/Currency.h"
+#include "model/Global.h"
 #include "model/ModelErrors.h"
 #include "model/TextHelper.h"
 #include "platform/Clock.h"
@@ -57,6 +60,19 @@ Transaction Transaction::insertInContext(objectstore::Context& context, const pl
 QString Transaction::newSortKey(const platform::Clock& clock) {
     const QString time = clock.now().toTimeZone(clock.timeZone()).toString(QStringLiteral("HH:mm:ss.zzz"));
     return time + u' ' + TextHelper::hashWithLength(8);
+}
+
+QString Transaction::homeCurrencyCode() const {
+    return Global::sharedInstanceInContext(context()).homeCurrencyCode();
+}
+
+Amount Transaction::amountInHomeCurrency() const {
+    const Amount value = amount().value_or(Amount());
+    objectstore::ManagedObject* owner = account();
+    if (owner == nullptr) {
+        return value;
+    }
+    return Currency::toHomeCurrency(context(), value, Account(owner).currencyCode());
 }
 
 QString Transaction::cloudID() const {
