@@ -1,5 +1,6 @@
 #include "model/CategoryGroup.h"
 
+#include "model/CategoryVT.h"
 #include "platform/objectstore/Context.h"
 
 namespace vantrel::model {
@@ -36,6 +37,14 @@ void CategoryGroup::setName(const QString& name) {
 
 const std::vector<objectstore::ManagedObject*>& CategoryGroup::categories() const {
     return toMany(ix().categories);
+}
+
+std::size_t CategoryGroup::numberOfUses() const {
+    std::size_t uses = 0;
+    for (objectstore::ManagedObject* category : categories()) {
+        uses += CategoryVT(category).numberOfUses();
+    }
+    return uses;
 }
 
 } // namespace vantrel::model

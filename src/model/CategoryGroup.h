@@ -6,8 +6,8 @@
 
 namespace vantrel::model {
 
-// A named group of categories. The categories are raw objects until the category class has a typed
-// handle.
+// A named group of categories: the inner nodes of the two-level category tree. Deleting a group
+// keeps its categories, which move to the top level.
 class CategoryGroup : public EntityObject {
 public:
     static constexpr auto kEntity = "CategoryGroup";
@@ -20,6 +20,13 @@ public:
     void setName(const QString& name);
     // In no particular order.
     const std::vector<objectstore::ManagedObject*>& categories() const;
+    const std::vector<objectstore::ManagedObject*>& children() const { return categories(); }
+    bool isLeaf() const { return false; }
+    // Groups share the emoji column with categories but never show one: always the empty text.
+    QString emoji() const { return QStringLiteral(""); }
+
+    // The uses of all of its categories together.
+    std::size_t numberOfUses() const;
 
 private:
     struct Indexes;
