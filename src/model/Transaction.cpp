@@ -1,13 +1,22 @@
 #include "model/Transaction.h"
 
 #include "model/Account.h"
+#include "model/CategoryVT.h"
 #include "model/Currency.h"
 #include "model/Global.h"
 #include "model/ModelErrors.h"
+#include "model/Split.h"
+#include "model/SplitSet.h"
 #include "model/TextHelper.h"
 #include "platform/Clock.h"
+#include "platform/InternalError.h"
 #include "platform/objectstore/Context.h"
 #include "platform/objectstore/ObjectValidator.h"
+#include "platform/objectstore/ValueOrdering.h"
+
+#include <algorithm>
+#include <map>
+#include <unordered_set>
 
 namespace vantrel::model {
 
@@ -268,6 +277,504 @@ std::optional<objectstore::ValidationError> Transaction::validate(objectstore::M
         }
     }
     return errors;
+}
+
+// ---- Order and queries ---------------------------------------------------------------------
+
+namespace {
+
+objectstore::Value rawDate(const objectstore::ManagedObject& object) {
+    return object.value(ix().date);
+}
+
+objectstore::Value rawSortKey(const objectstore::ManagedObject& object) {
+    return object.value(ix().sortKey);
+}
+
+std::vector<Transaction> typed(const std::vector<objectstore::ManagedObject*>& objects) {
+    std::vector<Transaction> transactions;
+    transactions.reserve(objects.size());
+    for (objectstore::ManagedObject* object : objects) {
+        transactions.emplace_back(object);
+    }
+    return transactions;
+}
+
+QDateTime openBound() {
+    return QDateTime();
+}
+
+// The name as a payee completion compares it: the same text ignoring case, then only white space,
+// which is what "^name\s*$" matches for a literal name.
+bool titleMatchesName(const QString& title, const QString& name) {
+    if (title.size() < name.size() ||
+        QStringView(title).first(name.size()).compare(name, Qt::CaseInsensitive) != 0) {
+        return false;
+    }
+    const QStringView rest = QStringView(title).sliced(name.size());
+    return std::all_of(rest.begin(), rest.end(), [](QChar c) { return c.isSpace(); });
+}
+
+// The most counted object; a tie goes to the lowest key so the answer never depends on load order.
+objectstore::ManagedObject* mostCounted(const std::map<objectstore::ManagedObject*, int>& counts) {
+    objectstore::ManagedObject* best = nullptr;
+    int bestCount = 0;
+    for (const auto& [object, count] : counts) {
+        if (count > bestCount ||
+            (count == bestCount && best != nullptr && object->id().key < best->id().key)) {
+            best = object;
+            bestCount = count;
+        }
+    }
+    return best;
+}
+
+std::vector<objectstore::ManagedObject*> transactionsTitled(objectstore::Context& context,
+                                                            const QString& name) {
+    return context.fetch(u"Transaction", [&name](const objectstore::ManagedObject& transaction) {
+        const objectstore::Value title = transaction.value(ix().title);
+        const auto* text = std::get_if<QString>(&title);
+        return text != nullptr && titleMatchesName(*text, name);
+    });
+}
+
+QString categoryName(objectstore::ManagedObject* category) {
+    return category == nullptr ? QStringLiteral("Uncategorized") : CategoryVT(category).name();
+}
+
+// "A", "A and B", "A, B and C".
+QString naturalList(const QStringList& names) {
+    if (names.size() <= 1) {
+        return names.value(0);
+    }
+    const QString leading = names.mid(0, names.size() - 1).join(QStringLiteral(", "));
+    return QStringLiteral("%1 and %2").arg(leading, names.last());
+}
+
+// The first letter of every white-space separated word upper case, the rest lower case.
+QString capitalizedWords(const QString& text) {
+    QString result = text.toLower();
+    bool wordStart = true;
+    for (qsizetype i = 0; i < result.size(); ++i) {
+        const QChar c = result.at(i);
+        if (c.isSpace()) {
+            wordStart = true;
+        } else if (wordStart) {
+            result[i] = c.toUpper();
+            wordStart = false;
+        }
+    }
+    return result;
+}
+
+Amount sumOf(const std::vector<PlainSplit>& lines) {
+    Amount total;
+    for (const PlainSplit& line : lines) {
+        total += line.amount;
+    }
+    return total;
+}
+
+} // namespace
+
+std::vector<objectstore::SortDescriptor> Transaction::defaultSortDescriptors() {
+    return {
+        objectstore::SortDescriptor::byKey(QStringLiteral("date"), objectstore::SortOrder::Descending),
+        objectstore::SortDescriptor::byKey(QStringLiteral("sortKey"), objectstore::SortOrder::Descending)};
+}
+
+bool Transaction::precedes(const Transaction& a, const Transaction& b) {
+    return precedes(*a.object(), *b.object());
+}
+
+bool Transaction::precedes(const objectstore::ManagedObject& a, const objectstore::ManagedObject& b) {
+    // The natural order of values, as the sort descriptors use it, so a registered ordering and a
+    // sorted fetch agree.
+    if (const int byDate = objectstore::compareValues(rawDate(a), rawDate(b)); byDate != 0) {
+        return byDate > 0;
+    }
+    return objectstore::compareValues(rawSortKey(a), rawSortKey(b)) > 0;
+}
+
+std::vector<Transaction> Transaction::allInContext(objectstore::Context& context) {
+    return typed(context.fetch(u"Transaction", {}, defaultSortDescriptors()));
+}
+
+std::optional<Day> Transaction::dateOfEarliestTransactionInContext(objectstore::Context& context) {
+    const auto byDate = context.inDateRange(u"Transaction", u"date", openBound(), openBound());
+    if (byDate.empty()) {
+        return std::nullopt;
+    }
+    return Transaction(byDate.front()).date();
+}
+
+std::optional<Day> Transaction::dateOfLatestTransactionInContext(objectstore::Context& context) {
+    const auto byDate = context.inDateRange(u"Transaction", u"date", openBound(), openBound());
+    if (byDate.empty()) {
+        return std::nullopt;
+    }
+    return Transaction(byDate.back()).date();
+}
+
+std::pair<Day, Day> Transaction::reportDateRange(objectstore::Context& context,
+                                                 const platform::Clock& clock) {
+    const Day today = Day::today_VT(clock);
+    const std::optional<Day> earliest = dateOfEarliestTransactionInContext(context);
+    const std::optional<Day> latest = dateOfLatestTransactionInContext(context);
+    return {earliest ? std::min(today, *earliest) : today, latest ? std::max(today, *latest) : today};
+}
+
+std::vector<Transaction> Transaction::allWithDateRange(objectstore::Context& context, const Day& from,
+                                                       const Day& to) {
+    return typed(context.inDateRange(u"Transaction", u"date", from.toInstant(), to.toInstant()));
+}
+
+std::vector<Transaction> Transaction::allWithDateRange(objectstore::Context& context, const Day& from,
+                                                       const Day& to, objectstore::ManagedObject* category) {
+    std::vector<Transaction> found;
+    for (objectstore::ManagedObject* object :
+         context.inDateRange(u"Transaction", u"date", from.toInstant(), to.toInstant())) {
+        const Transaction transaction(object);
+        objectstore::ManagedObject* splitSet = transaction.splitSet();
+        bool matches = false;
+        if (splitSet == nullptr) {
+            matches = transaction.category() == category;
+        } else {
+            const auto& lines = SplitSet(splitSet).splits();
+            matches = std::any_of(lines.begin(), lines.end(), [category](objectstore::ManagedObject* split) {
+                return Split(split).category() == category;
+            });
+            // A stray category next to a split set (the state repair code 108 mends) still counts.
+            matches = matches || (category != nullptr && transaction.category() == category);
+        }
+        if (matches) {
+            found.push_back(transaction);
+        }
+    }
+    return found;
+}
+
+QStringList Transaction::payeesMatching(objectstore::Context& context, const QString& typed) {
+    std::unordered_set<QString> seen;
+    QStringList titles;
+    for (objectstore::ManagedObject* object : context.all(u"Transaction")) {
+        const objectstore::Value value = object->value(ix().title);
+        const auto* title = std::get_if<QString>(&value);
+        if (title != nullptr && title->startsWith(typed, Qt::CaseInsensitive) && seen.insert(*title).second) {
+            titles.push_back(*title);
+        }
+    }
+    std::sort(titles.begin(), titles.end(), [](const QString& a, const QString& b) {
+        return a.size() != b.size() ? a.size() < b.size() : a < b;
+    });
+    return titles;
+}
+
+objectstore::ManagedObject* Transaction::mostUsedCategoryForName(objectstore::Context& context,
+                                                                 const QString& name) {
+    std::map<objectstore::ManagedObject*, int> counts;
+    for (objectstore::ManagedObject* object : transactionsTitled(context, name)) {
+        for (const PlainSplit& line : Transaction(object).splits()) {
+            if (line.category != nullptr) {
+                ++counts[line.category];
+            }
+        }
+    }
+    return mostCounted(counts);
+}
+
+objectstore::ManagedObject* Transaction::mostUsedAccountForName(objectstore::Context& context,
+                                                                const QString& name) {
+    std::map<objectstore::ManagedObject*, int> counts;
+    for (objectstore::ManagedObject* object : transactionsTitled(context, name)) {
+        if (objectstore::ManagedObject* account = Transaction(object).account()) {
+            ++counts[account];
+        }
+    }
+    return mostCounted(counts);
+}
+
+// ---- Balances and accounts -----------------------------------------------------------------
+
+Amount Transaction::runningBalance() const {
+    const Amount own = amount().value_or(Amount());
+    objectstore::ManagedObject* owner = account();
+    if (owner == nullptr) {
+        return own;
+    }
+    const objectstore::Value date = rawDate(*object());
+    const objectstore::Value sortKey = rawSortKey(*object());
+    Amount before;
+    if (!objectstore::isAbsent(date)) {
+        for (objectstore::ManagedObject* other : Account(owner).transactions()) {
+            const objectstore::Value otherDate = rawDate(*other);
+            if (objectstore::isAbsent(otherDate)) {
+                continue;
+            }
+            const int byDate = objectstore::compareValues(otherDate, date);
+            const bool earlier = byDate < 0 || (byDate == 0 && !objectstore::isAbsent(sortKey) &&
+                                                !objectstore::isAbsent(rawSortKey(*other)) &&
+                                                objectstore::compareValues(rawSortKey(*other), sortKey) < 0);
+            if (earlier) {
+                before += Transaction(other).amount().value_or(Amount());
+            }
+        }
+    }
+    return Account(owner).startBalance().value_or(Amount()) + before + own;
+}
+
+void Transaction::moveTo(const Account& account) {
+    setAccount(account.object());
+}
+
+// ---- Category lines ------------------------------------------------------------------------
+
+std::vector<PlainSplit> Transaction::splits() const {
+    objectstore::ManagedObject* set = splitSet();
+    if (set == nullptr) {
+        return {PlainSplit{category(), amount().value_or(Amount())}};
+    }
+    std::vector<PlainSplit> lines;
+    for (objectstore::ManagedObject* object : SplitSet(set).splits()) {
+        const Split split(object);
+        lines.push_back(PlainSplit{split.category(), split.amount().value_or(Amount())});
+    }
+    return lines;
+}
+
+std::vector<PlainSplit> Transaction::sortedSplits() const {
+    std::vector<PlainSplit> lines = splits();
+    const auto categorised = std::stable_partition(lines.begin(), lines.end(),
+                                                   [](const PlainSplit& line) { return line.category; });
+    std::stable_sort(lines.begin(), categorised, [](const PlainSplit& a, const PlainSplit& b) {
+        if (a.amount != b.amount) {
+            return a.amount < b.amount;
+        }
+        return CategoryVT(a.category).name() < CategoryVT(b.category).name();
+    });
+    std::stable_sort(categorised, lines.end(),
+                     [](const PlainSplit& a, const PlainSplit& b) { return a.amount > b.amount; });
+    return lines;
+}
+
+bool Transaction::hasSingleCategory() const {
+    objectstore::ManagedObject* set = splitSet();
+    return set == nullptr || SplitSet(set).splits().size() == 1;
+}
+
+objectstore::ManagedObject* Transaction::theCategory() const {
+    const std::vector<PlainSplit> lines = splits();
+    if (lines.size() != 1) {
+        throw platform::InternalError("should not call category with more than one splits");
+    }
+    return lines.front().category;
+}
+
+void Transaction::setSingleCategory(objectstore::ManagedObject* category) {
+    const std::optional<Amount> current = amount();
+    if (!current) {
+        // An entry without an amount yet stays without one.
+        replaceSplitSet(nullptr);
+        setCategory(category);
+        return;
+    }
+    setMultipleCategoriesAndAmounts({PlainSplit{category, *current}});
+}
+
+void Transaction::setMultipleCategoriesAndAmounts(const std::vector<PlainSplit>& pairs) {
+    if (pairs.empty()) {
+        throw platform::InternalError(
+            QStringLiteral("argument should be in multiples of two, but got %1, the transaction was %2")
+                .arg(0)
+                .arg(object()->id().toText(context().model())));
+    }
+    if (pairs.size() == 1) {
+        replaceSplitSet(nullptr);
+        setCategory(pairs.front().category);
+        setAmount(pairs.front().amount);
+        return;
+    }
+    const SplitSet set = SplitSet::insertInContext(context());
+    for (const PlainSplit& pair : pairs) {
+        Split split = Split::insertInContext(context());
+        split.setAmount(pair.amount);
+        split.setCategory(pair.category);
+        split.setSplitSet(set.object());
+    }
+    replaceSplitSet(set.object());
+    setCategory(nullptr);
+}
+
+objectstore::ManagedObject* Transaction::splitToSingle() const {
+    const std::vector<PlainSplit> lines = splits();
+    if (lines.size() == 1) {
+        return lines.front().category;
+    }
+    const PlainSplit* largest = nullptr;
+    for (const PlainSplit& line : lines) {
+        if (largest == nullptr || line.amount.absolute_vt() > largest->amount.absolute_vt()) {
+            largest = &line;
+        }
+    }
+    return largest == nullptr ? nullptr : largest->category;
+}
+
+void Transaction::fixSplitsIfNecessary() {
+    std::vector<PlainSplit> lines = splits();
+    if (lines.empty()) {
+        throw platform::InternalError("should not be called with no splits");
+    }
+    const Amount total = amount().value_or(Amount());
+    const Amount difference = total - sumOf(lines);
+    if (difference.isZero()) {
+        return;
+    }
+    lines.push_back(PlainSplit{nullptr, difference});
+    setMultipleCategoriesAndAmounts(lines);
+    if (sumOf(splits()) != total) {
+        throw platform::InternalError("should now have amounts match");
+    }
+}
+
+void Transaction::safelyChangeAmountTo(const Amount& newAmount) {
+    if (amount() != newAmount) {
+        setAmount(newAmount);
+    }
+    if (hasSingleCategory()) {
+        setSingleCategory(theCategory());
+    } else {
+        fixSplitsIfNecessary();
+    }
+}
+
+void Transaction::fixSplitSetAndCategoryBothSetError() {
+    setCategory(nullptr);
+}
+
+// ---- Clearing states -----------------------------------------------------------------------
+
+Transaction::Kind Transaction::deducedType() const {
+    if (!ofxAmount()) {
+        return Kind::User;
+    }
+    return isImported() ? Kind::Bank : Kind::Matched;
+}
+
+bool Transaction::isPending() const {
+    return isFlagged() && !ofxAmount();
+}
+
+bool Transaction::isNew() const {
+    return isFlagged() && ofxAmount().has_value();
+}
+
+QString Transaction::flag() const {
+    if (isPending()) {
+        return QStringLiteral("pending");
+    }
+    if (isNew()) {
+        return QStringLiteral("new");
+    }
+    return {};
+}
+
+bool Transaction::allBankFieldsAreNil() const {
+    return !ofxAmount() && ofxTitle().isNull() && !ofxDate() && !ofxCheckNumber() && ofxFitID().isNull();
+}
+
+void Transaction::matchWith(Transaction& bank) {
+    if (bank.object() == object() || !bank.isBank() || bank.account() != account() || !isPending() ||
+        amount() != bank.amount()) {
+        throw platform::InternalError(
+            "A match takes a bank transaction of the same account and amount into a pending entry");
+    }
+    setOfxAmount(bank.ofxAmount());
+    setOfxTitle(bank.ofxTitle());
+    setOfxDate(bank.ofxDate());
+    setOfxCheckNumber(bank.ofxCheckNumber());
+    setOfxFitID(bank.ofxFitID());
+    if (!checkNumber()) {
+        setCheckNumber(bank.ofxCheckNumber());
+    }
+    setFlagged(false);
+    context().deleteObject(bank.object());
+}
+
+Transaction Transaction::undoMatch(const platform::Clock& clock) {
+    if (!isMatched()) {
+        throw platform::InternalError("Only a matched transaction can be unmatched");
+    }
+    Transaction bank = insertInContext(context(), clock);
+    bank.setTitle(capitalizedWords(ofxTitle()));
+    bank.setAmount(ofxAmount());
+    if (const std::optional<Day> day = ofxDate()) {
+        bank.setDate(*day);
+    }
+    bank.setCheckNumber(ofxCheckNumber());
+    bank.setImported(true);
+    bank.setFlagged(true);
+    bank.setOfxAmount(ofxAmount());
+    bank.setOfxTitle(ofxTitle());
+    bank.setOfxDate(ofxDate());
+    bank.setOfxCheckNumber(ofxCheckNumber());
+    bank.setOfxFitID(ofxFitID());
+    bank.setAccount(account());
+    clearBankFields();
+    setFlagged(true);
+    return bank;
+}
+
+// ---- Derived texts -------------------------------------------------------------------------
+
+QString Transaction::categoryBasedTitle() const {
+    std::vector<PlainSplit> lines = splits();
+    if (lines.size() == 1) {
+        return categoryName(lines.front().category);
+    }
+    std::stable_sort(lines.begin(), lines.end(),
+                     [](const PlainSplit& a, const PlainSplit& b) { return a.amount > b.amount; });
+    QStringList names;
+    for (const PlainSplit& line : lines) {
+        const QString name = categoryName(line.category);
+        if (!names.contains(name)) {
+            names.push_back(name);
+        }
+    }
+    return naturalList(names);
+}
+
+QString Transaction::keywords() const {
+    QString text;
+    if (const QString title = this->title(); !title.isEmpty()) {
+        text += title + u' ';
+    }
+    for (const PlainSplit& line : splits()) {
+        if (line.category != nullptr) {
+            text += CategoryVT(line.category).name() + u' ';
+        }
+    }
+    if (const QString notes = this->notes(); !notes.isEmpty()) {
+        text += notes + u' ';
+    }
+    // Exact to the cent at any size (a float would lose cents above 167,772.16).
+    text += amount().value_or(Amount()).absolute_vt().rounded(2).toString();
+    return text;
+}
+
+QString Transaction::utcDateString() const {
+    const std::optional<Day> day = date();
+    if (!day) {
+        return {};
+    }
+    return day->toIsoString() + QStringLiteral(" 00:00:00 +0000");
+}
+
+bool Transaction::hasTitle() const {
+    return TextHelper::isPresent_vt(title());
+}
+
+bool Transaction::hasNote() const {
+    return TextHelper::isPresent_vt(notes());
 }
 
 } // namespace vantrel::model

@@ -1,6 +1,8 @@
 #include "model/TransferSetting.h"
 
 #include "platform/InternalError.h"
+#include "platform/NotificationHub.h"
+#include "platform/NotificationNames.h"
 #include "platform/objectstore/Context.h"
 
 namespace vantrel::model {
@@ -51,6 +53,20 @@ std::optional<TransferSetting> TransferSetting::find(objectstore::Context& conte
         found.emplace(setting);
     }
     return found;
+}
+
+CategoryVT TransferSetting::defaultCategoryInContext(objectstore::Context& context,
+                                                     platform::NotificationHub* hub) {
+    const QString name = QStringLiteral("Transfer");
+    if (std::optional<CategoryVT> existing = CategoryVT::findByName(context, name)) {
+        return *existing;
+    }
+    CategoryVT category = CategoryVT::insertInContext(context);
+    category.setName(name);
+    if (hub != nullptr) {
+        hub->post(QString::fromLatin1(platform::kCategoriesChanged));
+    }
+    return category;
 }
 
 QString TransferSetting::cloudID() const {

@@ -1,8 +1,13 @@
 #pragma once
 
+#include "model/CategoryVT.h"
 #include "model/EntityObject.h"
 
 #include <optional>
+
+namespace vantrel::platform {
+class NotificationHub;
+}
 
 namespace vantrel::model {
 
@@ -18,6 +23,11 @@ public:
     // More than one is an InternalError.
     static std::optional<TransferSetting>
     find(objectstore::Context& context, objectstore::ManagedObject* from, objectstore::ManagedObject* to);
+    // The category transfers get unless the user picks another: the one named "Transfer" (ignoring
+    // case and diacritics), inserted when missing, which then posts "VT Categories Changed" on `hub`
+    // when one is given.
+    static CategoryVT defaultCategoryInContext(objectstore::Context& context,
+                                               platform::NotificationHub* hub = nullptr);
 
     QString cloudID() const;
     // In the source account's currency, as entered.
