@@ -14,6 +14,10 @@
 #include "platform/objectstore/Context.h"
 #include "platform/objectstore/SqliteStore.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
 #include <random>
 #include <vector>
 
@@ -152,6 +156,47 @@ DatabaseGenerator::Summary DatabaseGenerator::generate(const QString& path, std:
                 .arg(result.error ? result.error->message : QString(), result.storeFailure));
     }
     return summary;
+}
+
+namespace {
+
+// Raised whenever the generator or the way the cache is used changes what a cached file holds.
+constexpr int kCacheRevision = 2;
+
+const char* const kDatabaseSuffixes[] = {"", "-wal", "-shm"};
+
+} // namespace
+
+QString DatabaseGenerator::cachedDatabase(std::int64_t transactionCount) {
+    const QString folder = QDir::temp().filePath(
+        QStringLiteral("vantrel-bench-m%1-r%2").arg(model::DataModel::kVersion).arg(kCacheRevision));
+    QDir().mkpath(folder);
+    const QString path = QStringLiteral("%1/transactions-%2.vantrelsql").arg(folder).arg(transactionCount);
+    const QString done = path + QStringLiteral(".done");
+    if (!QFile::exists(done)) {
+        for (const char* suffix : kDatabaseSuffixes) {
+            QFile::remove(path + QString::fromLatin1(suffix));
+        }
+        generate(path, transactionCount);
+        QFile marker(done);
+        if (!marker.open(QIODevice::WriteOnly)) {
+            throw platform::InternalError(QStringLiteral("cannot write %1").arg(done));
+        }
+    }
+    return path;
+}
+
+QString DatabaseGenerator::scratchCopy(const QString& path, const QString& folder) {
+    const QString copy = QDir(folder).filePath(QFileInfo(path).fileName());
+    for (const char* suffix : kDatabaseSuffixes) {
+        const QString source = path + QString::fromLatin1(suffix);
+        const QString target = copy + QString::fromLatin1(suffix);
+        QFile::remove(target);
+        if (QFile::exists(source) && !QFile::copy(source, target)) {
+            throw platform::InternalError(QStringLiteral("cannot copy %1 to %2").arg(source, target));
+        }
+    }
+    return copy;
 }
 
 } // namespace vantrel::bench

@@ -18,6 +18,13 @@ public:
     };
 
     static Summary generate(const QString& path, std::int64_t transactionCount, std::uint64_t seed = 42);
+
+    // The generated database of that size, made once and kept between runs in the temporary folder
+    // (a million transactions take a while). Treat it as read-only: benchmarks that save work on a
+    // scratchCopy, so every suite measures the database its name promises.
+    static QString cachedDatabase(std::int64_t transactionCount);
+    // Copies the database files into `folder` and returns the copy's path.
+    static QString scratchCopy(const QString& path, const QString& folder);
 };
 
 } // namespace vantrel::bench

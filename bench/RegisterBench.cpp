@@ -27,21 +27,8 @@ using namespace vantrel;
 
 constexpr std::int64_t kTransactions = 100'000;
 
-// A file of its own: the store benchmarks save inserts into theirs, which then holds more than it says.
 QString generatedDatabase() {
-    const QString folder =
-        QDir::temp().filePath(QStringLiteral("vantrel-bench-register-v%1").arg(model::DataModel::kVersion));
-    QDir().mkpath(folder);
-    const QString path = QStringLiteral("%1/transactions-%2.vantrelsql").arg(folder).arg(kTransactions);
-    if (!QFile::exists(path + QStringLiteral(".done"))) {
-        for (const char* suffix : {"", "-wal", "-shm"}) {
-            QFile::remove(path + QString::fromLatin1(suffix));
-        }
-        bench::DatabaseGenerator::generate(path, kTransactions);
-        QFile done(path + QStringLiteral(".done"));
-        done.open(QIODevice::WriteOnly);
-    }
-    return path;
+    return bench::DatabaseGenerator::cachedDatabase(kTransactions);
 }
 
 class NoAlerts : public app::AlertPresenter {

@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
@@ -24,21 +25,8 @@ namespace {
 
 using namespace vantrel;
 
-// Generated once per size and kept between runs: generating a million transactions takes a while.
 QString databaseWith(std::int64_t transactions) {
-    const QString folder =
-        QDir::temp().filePath(QStringLiteral("vantrel-bench-v%1").arg(model::DataModel::kVersion));
-    QDir().mkpath(folder);
-    const QString path = QStringLiteral("%1/transactions-%2.vantrelsql").arg(folder).arg(transactions);
-    if (!QFile::exists(path + QStringLiteral(".done"))) {
-        for (const char* suffix : {"", "-wal", "-shm"}) {
-            QFile::remove(path + QString::fromLatin1(suffix));
-        }
-        bench::DatabaseGenerator::generate(path, transactions);
-        QFile done(path + QStringLiteral(".done"));
-        done.open(QIODevice::WriteOnly);
-    }
-    return path;
+    return bench::DatabaseGenerator::cachedDatabase(transactions);
 }
 
 std::shared_ptr<objectstore::SqliteStore> openStore(const QString& path) {
@@ -96,7 +84,8 @@ void BM_MemoryPerTransaction(benchmark::State& state) {
 BENCHMARK(BM_MemoryPerTransaction)->Arg(1'000'000)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 void BM_EditOnePropertyAndSave(benchmark::State& state) {
-    const QString path = databaseWith(state.range(0));
+    const QTemporaryDir scratch;
+    const QString path = bench::DatabaseGenerator::scratchCopy(databaseWith(state.range(0)), scratch.path());
     objectstore::Context context(openStore(path));
     const auto transactions = context.all(u"Transaction");
     std::size_t i = 0;
@@ -109,7 +98,8 @@ void BM_EditOnePropertyAndSave(benchmark::State& state) {
 BENCHMARK(BM_EditOnePropertyAndSave)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 
 void BM_Insert1000AndSave(benchmark::State& state) {
-    const QString path = databaseWith(state.range(0));
+    const QTemporaryDir scratch;
+    const QString path = bench::DatabaseGenerator::scratchCopy(databaseWith(state.range(0)), scratch.path());
     objectstore::Context context(openStore(path));
     const platform::FixedClock clock(QDateTime(QDate(2026, 12, 31), QTime(12, 0), QTimeZone::utc()),
                                      QTimeZone::utc());

@@ -269,12 +269,20 @@ std::vector<ManagedObject*> Context::inDateRange(QStringView entity, QStringView
     return m_indexes.inDateRange(e, a, from, to, [this, e] { return liveObjects(e); });
 }
 
+int Context::relationshipIndex(int entity, QStringView relationship) const {
+    const auto& description = model().entity(entity);
+    return *description.relationshipIndex(description.relationship(relationship).name);
+}
+
 void Context::registerOrdering(QStringView entity, QStringView relationship, QString name,
                                ContextIndexes::OrderingLess less) {
     const int e = entityIndex(entity);
-    const auto& description = model().entity(e);
-    const int r = *description.relationshipIndex(description.relationship(relationship).name);
-    m_indexes.registerOrdering(e, r, std::move(name), std::move(less));
+    m_indexes.registerOrdering(e, relationshipIndex(e, relationship), std::move(name), std::move(less));
+}
+
+bool Context::hasOrdering(QStringView entity, QStringView relationship, QStringView name) const {
+    const int e = entityIndex(entity);
+    return m_indexes.hasOrdering(e, relationshipIndex(e, relationship), name);
 }
 
 const std::vector<ManagedObject*>& Context::orderedToMany(ManagedObject& owner, QStringView relationship,
@@ -283,6 +291,28 @@ const std::vector<ManagedObject*>& Context::orderedToMany(ManagedObject& owner, 
         throw platform::InternalError("Ordered relationship of a deleted object");
     }
     return m_indexes.ordered(owner, owner.relationshipIndex(relationship), ordering);
+}
+
+void Context::registerToManySum(QStringView entity, QStringView relationship, QString name,
+                                QStringView attribute, ContextIndexes::MemberFilter include) {
+    const int e = entityIndex(entity);
+    m_indexes.registerSum(e, relationshipIndex(e, relationship), std::move(name), attribute,
+                          std::move(include));
+}
+
+platform::Amount Context::toManySum(ManagedObject& owner, QStringView relationship, QStringView name) const {
+    if (&owner.context() != this) {
+        throw platform::InternalError("Sum over a relationship of another context's object");
+    }
+    if (owner.isDeleted()) {
+        throw platform::InternalError("Sum over a relationship of a deleted object");
+    }
+    return m_indexes.sum(owner, owner.relationshipIndex(relationship), name);
+}
+
+bool Context::hasToManySum(QStringView entity, QStringView relationship, QStringView name) const {
+    const int e = entityIndex(entity);
+    return m_indexes.hasSum(e, relationshipIndex(e, relationship), name);
 }
 
 // ---- Editing ---------------------------------------------------------------------------------
@@ -374,11 +404,18 @@ void Context::writeAttribute(ManagedObject& object, int attribute, Value value, 
                entry && sameValue(entry->value, value)) {
         object.removeCommittedEntry(attribute);
     }
-    object.storeValue(attribute, std::move(value));
+    // Every memberWillChange is followed by memberChanged, or the cached sums would go out of step.
+    m_indexes.memberWillChange(object);
+    try {
+        object.storeValue(attribute, std::move(value));
+    } catch (...) {
+        m_indexes.memberChanged(object);
+        throw;
+    }
+    m_indexes.memberChanged(object);
     if (indexed) {
         m_indexes.attributeDidChange(object, attribute);
     }
-    m_indexes.memberChanged(object);
 }
 
 void Context::writeToOne(ManagedObject& object, int relationship, ManagedObject* target, Tracking tracking) {
@@ -393,30 +430,36 @@ void Context::writeToOne(ManagedObject& object, int relationship, ManagedObject*
         object.removeCommittedEntry(property);
     }
     const auto& info = object.layout().relationship(relationship);
-    if (info.inverse >= 0 && info.inverseIsToMany) {
-        if (before) {
-            removeMember(before->storedToMany(info.inverse), &object);
-            m_indexes.memberRemoved(*before, info.inverse, object);
-        }
-        object.storeToOne(relationship, target);
-        if (target) {
-            target->storedToMany(info.inverse).push_back(&object);
-            m_indexes.memberAdded(*target, info.inverse, object);
-        }
-    } else {
-        if (info.inverse < 0 && before) {
-            const auto [first, last] = m_referrers.equal_range(before);
-            const auto it = std::find_if(first, last, [&](const auto& entry) {
-                return entry.second == std::pair(&object, relationship);
-            });
-            if (it != last) {
-                m_referrers.erase(it);
+    m_indexes.memberWillChange(object);
+    try {
+        if (info.inverse >= 0 && info.inverseIsToMany) {
+            if (before) {
+                removeMember(before->storedToMany(info.inverse), &object);
+                m_indexes.memberRemoved(*before, info.inverse, object);
+            }
+            object.storeToOne(relationship, target);
+            if (target) {
+                target->storedToMany(info.inverse).push_back(&object);
+                m_indexes.memberAdded(*target, info.inverse, object);
+            }
+        } else {
+            if (info.inverse < 0 && before) {
+                const auto [first, last] = m_referrers.equal_range(before);
+                const auto it = std::find_if(first, last, [&](const auto& entry) {
+                    return entry.second == std::pair(&object, relationship);
+                });
+                if (it != last) {
+                    m_referrers.erase(it);
+                }
+            }
+            object.storeToOne(relationship, target);
+            if (info.inverse < 0 && target) {
+                m_referrers.emplace(target, std::pair(&object, relationship));
             }
         }
-        object.storeToOne(relationship, target);
-        if (info.inverse < 0 && target) {
-            m_referrers.emplace(target, std::pair(&object, relationship));
-        }
+    } catch (...) {
+        m_indexes.memberChanged(object); // the member's share returns to the sums
+        throw;
     }
     m_indexes.memberChanged(object);
 }

@@ -75,6 +75,14 @@ public:
                           ContextIndexes::OrderingLess less);
     const std::vector<ManagedObject*>& orderedToMany(ManagedObject& owner, QStringView relationship,
                                                      QStringView ordering) const;
+    bool hasOrdering(QStringView entity, QStringView relationship, QStringView name) const;
+    // A named exact sum of a decimal attribute over the members of a to-many that pass `include`
+    // (empty: every member; it reads only the member's own properties); absent values count as
+    // nothing. Worked out on first use per owner, then kept current as members change, join or leave.
+    void registerToManySum(QStringView entity, QStringView relationship, QString name, QStringView attribute,
+                           ContextIndexes::MemberFilter include);
+    platform::Amount toManySum(ManagedObject& owner, QStringView relationship, QStringView name) const;
+    bool hasToManySum(QStringView entity, QStringView relationship, QStringView name) const;
 
     void setValidator(QStringView entity, ObjectValidator::Validator validator);
     std::optional<ValidationError> validate(ManagedObject& object, ValidationPhase phase) const;
@@ -111,6 +119,7 @@ private:
     };
 
     int entityIndex(QStringView entity) const;
+    int relationshipIndex(int entity, QStringView relationship) const;
     EntityObjects& objectsOf(int entity) { return m_entities[static_cast<std::size_t>(entity)]; }
     const EntityObjects& objectsOf(int entity) const { return m_entities[static_cast<std::size_t>(entity)]; }
     std::vector<ManagedObject*> liveObjects(int entity) const;

@@ -105,6 +105,86 @@ const std::vector<ManagedObject*>& ContextIndexes::ordered(ManagedObject& owner,
     return it->second;
 }
 
+void ContextIndexes::registerSum(int entity, int relationship, QString name, QStringView attribute,
+                                 MemberFilter include) {
+    const auto& description = m_model.entity(entity).relationships()[static_cast<std::size_t>(relationship)];
+    if (description.cardinality != Cardinality::ToMany || description.inverse.isEmpty() ||
+        sumIndex(entity, relationship, name) >= 0) {
+        throw platform::InternalError(
+            QStringLiteral("Cannot register sum %1 of %2").arg(name, description.name));
+    }
+    const int memberEntity = *m_model.entityIndex(description.destination);
+    const auto& member = m_model.entity(memberEntity);
+    const auto attributeIndex = member.attributeIndex(attribute);
+    if (!attributeIndex ||
+        member.attributes()[static_cast<std::size_t>(*attributeIndex)].type != AttributeType::Decimal) {
+        throw platform::InternalError(
+            QStringLiteral("Cannot sum %1.%2: not a decimal").arg(member.name(), attribute));
+    }
+    const int inverse = *member.relationshipIndex(description.inverse);
+    m_sums.push_back(
+        {entity, relationship, memberEntity, inverse, *attributeIndex, std::move(name), std::move(include)});
+}
+
+platform::Amount ContextIndexes::sum(ManagedObject& owner, int relationship, QStringView name) {
+    const int index = sumIndex(owner.id().entity, relationship, name);
+    if (index < 0) {
+        throw platform::InternalError(QStringLiteral("No sum %1").arg(name));
+    }
+    if (const auto it = m_summed.find({&owner, index}); it != m_summed.end()) {
+        return it->second;
+    }
+    // Worked out before it is cached, so that a filter that throws leaves nothing behind.
+    const platform::Amount total = computeSum(m_sums[static_cast<std::size_t>(index)], owner);
+    m_summed.emplace(CacheKey{&owner, index}, total);
+    return total;
+}
+
+platform::Amount ContextIndexes::computeSum(const Sum& sum, const ManagedObject& owner) const {
+    platform::Amount total;
+    for (const ManagedObject* member : owner.toMany(sum.relationship)) {
+        if (member->hasValue(sum.attribute) && (!sum.include || sum.include(*member))) {
+            total += std::get<platform::Amount>(member->value(sum.attribute));
+        }
+    }
+    return total;
+}
+
+void ContextIndexes::forgetSumsOf(const ManagedObject& owner) {
+    for (std::size_t i = 0; i < m_sums.size() && !m_summed.empty(); ++i) {
+        if (m_sums[i].entity == owner.id().entity) {
+            m_summed.erase({&owner, static_cast<int>(i)});
+        }
+    }
+}
+
+void ContextIndexes::adjustSums(const ManagedObject& member, bool joining) {
+    if (m_summed.empty()) {
+        return;
+    }
+    for (std::size_t i = 0; i < m_sums.size(); ++i) {
+        const Sum& sum = m_sums[i];
+        if (sum.memberEntity != member.id().entity) {
+            continue;
+        }
+        const ManagedObject* owner = member.toOne(sum.inverse);
+        const auto it = owner ? m_summed.find({owner, static_cast<int>(i)}) : m_summed.end();
+        if (it == m_summed.end() || !member.hasValue(sum.attribute)) {
+            continue;
+        }
+        try {
+            if (!sum.include || sum.include(member)) {
+                const platform::Amount amount = std::get<platform::Amount>(member.value(sum.attribute));
+                it->second = joining ? it->second + amount : it->second - amount;
+            }
+        } catch (...) {
+            // A filter that throws, or a total out of range: the sum is worked out again when asked,
+            // and the failure shows there.
+            m_summed.erase(it);
+        }
+    }
+}
+
 void ContextIndexes::attributeWillChange(ManagedObject& object, int attribute) {
     removeFromIndexes(object, attribute);
 }
@@ -134,9 +214,12 @@ void ContextIndexes::objectDisappeared(ManagedObject& object) {
             m_ordered.erase({&object, static_cast<int>(i)});
         }
     }
+    // The object may be freed and its address reused by a new owner.
+    forgetSumsOf(object);
 }
 
 void ContextIndexes::memberChanged(ManagedObject& member) {
+    adjustSums(member, true); // first: an ordering that throws must not leave a sum short
     for (std::size_t i = 0; i < m_orderings.size(); ++i) {
         const Ordering& ordering = m_orderings[i];
         if (ordering.memberEntity != member.id().entity) {
@@ -149,6 +232,10 @@ void ContextIndexes::memberChanged(ManagedObject& member) {
             insertSorted(ordering, it->second, &member);
         }
     }
+}
+
+void ContextIndexes::memberWillChange(ManagedObject& member) {
+    adjustSums(member, false);
 }
 
 void ContextIndexes::memberAdded(ManagedObject& owner, int relationship, ManagedObject& member) {
@@ -231,6 +318,16 @@ int ContextIndexes::orderingIndex(int entity, int relationship, QStringView name
     for (std::size_t i = 0; i < m_orderings.size(); ++i) {
         const Ordering& ordering = m_orderings[i];
         if (ordering.entity == entity && ordering.relationship == relationship && ordering.name == name) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+int ContextIndexes::sumIndex(int entity, int relationship, QStringView name) const {
+    for (std::size_t i = 0; i < m_sums.size(); ++i) {
+        const Sum& sum = m_sums[i];
+        if (sum.entity == entity && sum.relationship == relationship && sum.name == name) {
             return static_cast<int>(i);
         }
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Amount.h"
 #include "platform/objectstore/ModelDescription.h"
 #include "platform/objectstore/Value.h"
 #include "platform/objectstore/ValueOrdering.h"
@@ -17,11 +18,14 @@ namespace vantrel::objectstore {
 class ManagedObject;
 
 // The indexes of one context's hot paths: equality lookups on indexed attributes, objects ordered by
-// an indexed date, and to-manys kept in a registered order. Each index is built on first use and then
-// kept current by the context's hooks, so loading stays fast and unused indexes cost nothing.
+// an indexed date, to-manys kept in a registered order, and registered sums over to-manys. Each index
+// is built on first use and then kept current by the context's hooks, so loading stays fast and unused
+// indexes cost nothing.
 class ContextIndexes {
 public:
     using OrderingLess = std::function<bool(const ManagedObject&, const ManagedObject&)>;
+    // Which members a sum counts; empty counts them all.
+    using MemberFilter = std::function<bool(const ManagedObject&)>;
 
     explicit ContextIndexes(const ModelDescription& model);
 
@@ -34,6 +38,16 @@ public:
 
     void registerOrdering(int entity, int relationship, QString name, OrderingLess less);
     const std::vector<ManagedObject*>& ordered(ManagedObject& owner, int relationship, QStringView name);
+    bool hasOrdering(int entity, int relationship, QStringView name) const {
+        return orderingIndex(entity, relationship, name) >= 0;
+    }
+
+    // `attribute` is a decimal attribute of the members.
+    void registerSum(int entity, int relationship, QString name, QStringView attribute, MemberFilter include);
+    platform::Amount sum(ManagedObject& owner, int relationship, QStringView name);
+    bool hasSum(int entity, int relationship, QStringView name) const {
+        return sumIndex(entity, relationship, name) >= 0;
+    }
 
     // Hooks. Attribute changes are bracketed: the old value leaves the indexes, the new one joins.
     bool watchesAttribute(int entity, int attribute) const {
@@ -43,7 +57,10 @@ public:
     void attributeDidChange(ManagedObject& object, int attribute);
     void objectAppeared(ManagedObject& object);
     void objectDisappeared(ManagedObject& object);
-    // A member of an ordered to-many changed: it moves to its new place.
+    // Bracket every change of an object's attributes or to-ones. Before: its share leaves the
+    // cached sums of the owner it has. After: it moves to its new place in the orderings, and its
+    // share joins the cached sums of the owner it now has (which a to-one change may have altered).
+    void memberWillChange(ManagedObject& member);
     void memberChanged(ManagedObject& member);
     void memberAdded(ManagedObject& owner, int relationship, ManagedObject& member);
     void memberRemoved(ManagedObject& owner, int relationship, ManagedObject& member);
@@ -67,10 +84,19 @@ private:
         QString name;
         OrderingLess less;
     };
-    using CacheKey = std::pair<ManagedObject*, int>; // owner, ordering
+    struct Sum {
+        int entity;
+        int relationship;
+        int memberEntity;
+        int inverse;
+        int attribute; // of the member
+        QString name;
+        MemberFilter include;
+    };
+    using CacheKey = std::pair<const ManagedObject*, int>; // owner, ordering or sum
     struct CacheKeyHash {
         std::size_t operator()(const CacheKey& key) const {
-            return std::hash<ManagedObject*>()(key.first) ^ (static_cast<std::size_t>(key.second) << 1);
+            return std::hash<const ManagedObject*>()(key.first) ^ (static_cast<std::size_t>(key.second) << 1);
         }
     };
 
@@ -81,6 +107,11 @@ private:
     void insertSorted(const Ordering& ordering, std::vector<ManagedObject*>& list,
                       ManagedObject* member) const;
     int orderingIndex(int entity, int relationship, QStringView name) const;
+    int sumIndex(int entity, int relationship, QStringView name) const;
+    platform::Amount computeSum(const Sum& sum, const ManagedObject& owner) const;
+    void forgetSumsOf(const ManagedObject& owner);
+    // Takes the member's share out of, or puts it into, the cached sums of its owner.
+    void adjustSums(const ManagedObject& member, bool joining);
 
     const ModelDescription& m_model;
     std::vector<std::uint64_t> m_watched; // per entity: attributes with a built index
@@ -88,6 +119,9 @@ private:
     std::map<int, DateIndex> m_dates;
     std::vector<Ordering> m_orderings;
     std::unordered_map<CacheKey, std::vector<ManagedObject*>, CacheKeyHash> m_ordered;
+    std::vector<Sum> m_sums;
+    // Kept exact by adding and taking away each changed member's share (Amount arithmetic is exact).
+    std::unordered_map<CacheKey, platform::Amount, CacheKeyHash> m_summed;
 };
 
 } // namespace vantrel::objectstore
