@@ -1,5 +1,6 @@
 #include "app/RegisterSearch.h"
 
+#include "app/AccountSidebarModel.h"
 #include "app/KeywordMatcher.h"
 #include "app/TransactionOrder.h"
 #include "app/Workspace.h"
@@ -59,19 +60,7 @@ RegisterViewModel& RegisterSearch::results() {
 }
 
 QString RegisterSearch::iconNameForAccountType(const QString& type) {
-    if (type == QLatin1String("checking")) {
-        return QStringLiteral("SidebarIconChecking");
-    }
-    if (type == QLatin1String("savings")) {
-        return QStringLiteral("SidebarIconSavings");
-    }
-    if (type == QLatin1String("credit_card")) {
-        return QStringLiteral("SidebarIconCreditCard");
-    }
-    if (type == QLatin1String("cash")) {
-        return QStringLiteral("SidebarIconCash");
-    }
-    return QStringLiteral("SidebarIconOther");
+    return AccountSidebarModel::iconNameForType(type);
 }
 
 QString RegisterSearch::titleIconName() const {
