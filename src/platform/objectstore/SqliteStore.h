@@ -76,6 +76,11 @@ public:
     QString path() const { return m_database.path(); }
     // PRAGMA integrity_check reports "ok".
     bool integrityCheck();
+    // Writes a consistent copy of the database as it stands after the last committed apply() into
+    // a new single file at `path` (no journal companions needed to read it). Safe while this store
+    // stays open and in use; other connections keep their locks. Throws SqliteStoreError when the
+    // copy cannot be made, and leaves no file behind then. `path` must not exist.
+    void snapshotTo(const QString& path);
 
 private:
     // The SQL names of one entity, quoted.
@@ -94,6 +99,7 @@ private:
     void createSchema();
     void checkSchema() const;
     void loadKeyCounters();
+    void copyInto(const QString& path);
     SqliteStatement& statement(const std::string& sql);
 
     const EntityDescription& entityAt(int entity) const;
