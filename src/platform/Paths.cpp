@@ -11,7 +11,8 @@ namespace {
 // its historical capitalised name.
 constexpr auto kOwnFolderName = "vantrel";
 constexpr auto kDatabaseFolderName = "Vantrel";
-constexpr auto kBackupsFolderPath = "Vantrel/Backups";
+constexpr auto kOwnDocumentsFolderName = "Vantrel";
+constexpr auto kBackupsFolderName = "Backups";
 constexpr auto kDefaultsFileName = "vantrel.conf";
 constexpr auto kLockFileName = "vantrel.lock";
 
@@ -27,7 +28,8 @@ QString joined(const QString& folder, const QString& name) {
 
 Paths::Paths(const QString& dataHome, const QString& configHome, const QString& documents)
     : m_applicationSupportFolder(joined(dataHome, kOwnFolderName))
-    , m_backupsFolder(joined(documents, kBackupsFolderPath))
+    , m_ownDocumentsFolder(joined(documents, kOwnDocumentsFolderName))
+    , m_backupsFolder(joined(m_ownDocumentsFolder, kBackupsFolderName))
     , m_defaultsFolder(joined(configHome, kOwnFolderName)) {}
 
 Paths Paths::fromEnvironment() {

@@ -27,6 +27,8 @@ public:
     QString applicationSupportFolder() const { return m_applicationSupportFolder; }
     // Holds exactly the database files.
     QString databaseFolder() const;
+    // The application's own folder among the user's documents: backups and diagnostic dumps.
+    QString ownDocumentsFolder() const { return m_ownDocumentsFolder; }
     QString backupsFolder() const { return m_backupsFolder; }
     QString defaultsFolder() const { return m_defaultsFolder; }
     QString defaultsFile() const;
@@ -47,6 +49,7 @@ private:
     static bool ensureFolderExists(const QString& folder);
 
     QString m_applicationSupportFolder;
+    QString m_ownDocumentsFolder;
     QString m_backupsFolder;
     QString m_defaultsFolder;
 };

@@ -74,6 +74,7 @@ TEST_F(PathsTest, XdgVariablesAreHonouredWhenVantrelHomeIsEmpty) {
     EXPECT_EQ(paths.lockFile(), root() + "/xdg-data/vantrel/vantrel.lock");
     EXPECT_EQ(paths.defaultsFile(), root() + "/xdg-config/vantrel/vantrel.conf");
     EXPECT_EQ(paths.backupsFolder(), root() + "/xdg-docs/Vantrel/Backups");
+    EXPECT_EQ(paths.ownDocumentsFolder(), root() + "/xdg-docs/Vantrel");
 }
 
 TEST_F(PathsTest, MissingOrRelativeXdgValuesFallBackToFoldersInHome) {
@@ -86,6 +87,7 @@ TEST_F(PathsTest, MissingOrRelativeXdgValuesFallBackToFoldersInHome) {
     EXPECT_EQ(paths.applicationSupportFolder(), "/home/ann/.local/share/vantrel");
     EXPECT_EQ(paths.defaultsFolder(), "/home/ann/.config/vantrel");
     EXPECT_EQ(paths.backupsFolder(), "/home/ann/Documents/Vantrel/Backups");
+    EXPECT_EQ(paths.ownDocumentsFolder(), "/home/ann/Documents/Vantrel");
 }
 
 TEST_F(PathsTest, EnsureFailsWhenAFileIsInTheWay) {
