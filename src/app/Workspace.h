@@ -34,6 +34,11 @@ public:
     // Saves the main context. A failed save is logged and shown to the user, and the changes stay
     // in memory (nothing is half-written). Returns whether the save succeeded.
     virtual bool saveDatabase();
+    // The save every path of the application shares: saves `context`; a refusal is logged through
+    // SaveErrorLog and thrown as the InternalError kSaveFailedMessage, the changes kept in memory.
+    static bool saveContext(objectstore::Context& context);
+    static constexpr auto kSaveFailedMessage =
+        "Error occurred on save. See Console for detailed error report.";
     // "RefreshAllViews".
     void refreshAllViews();
     // "VT Categories Changed".
