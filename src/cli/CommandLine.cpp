@@ -1,0 +1,253 @@
+#include "cli/CommandLine.h"
+
+#include "cli/UsageError.h"
+
+#include <algorithm>
+
+namespace vantrel::cli {
+
+namespace {
+
+OptionSpec flag(const char* name) {
+    return OptionSpec{QString::fromLatin1(name), false, false, false};
+}
+
+OptionSpec valued(const char* name) {
+    return OptionSpec{QString::fromLatin1(name), true, false, false};
+}
+
+OptionSpec required(const char* name) {
+    return OptionSpec{QString::fromLatin1(name), true, false, true};
+}
+
+OptionSpec repeated(const char* name) {
+    return OptionSpec{QString::fromLatin1(name), true, true, false};
+}
+
+// Words that only open a group of commands ("account add", "currency list").
+bool isGroupWord(const QString& word) {
+    return word == u"account" || word == u"currency";
+}
+
+const QString kHelpHint = QStringLiteral("Run 'vantrel-cli --help' for usage.");
+
+} // namespace
+
+const std::vector<CommandSpec>& CommandLine::commands() {
+    static const std::vector<CommandSpec> table = {
+        {"init", "init [--currency CODE]", 0, 0, {valued("currency")}},
+        {"status", "status [--json]", 0, 0, {flag("json")}},
+        {"accounts", "accounts [--json]", 0, 0, {flag("json")}},
+        {"account add",
+         "account add NAME --type TYPE [--currency CODE] [--start-balance AMOUNT] [--start-date DATE]",
+         1,
+         1,
+         {required("type"), valued("currency"), valued("start-balance"), valued("start-date")}},
+        {"account delete", "account delete NAME --yes", 1, 1, {flag("yes")}},
+        {"add",
+         "add --account A --date D --amount X [--payee P] [--category C | --split C=X ...] [--notes N] "
+         "[--check N] [--cleared]",
+         0,
+         0,
+         {required("account"), required("date"), required("amount"), valued("payee"), valued("category"),
+          repeated("split"), valued("notes"), valued("check"), flag("cleared")}},
+        {"register", "register [ACCOUNT] [--json]", 0, 1, {flag("json")}},
+        {"search", "search TEXT [--account A] [--json]", 1, 1, {valued("account"), flag("json")}},
+        {"transfer",
+         "transfer --from A --to B --amount X [--category C] [--title T] [--date D]",
+         0,
+         0,
+         {required("from"), required("to"), required("amount"), valued("category"), valued("title"),
+          valued("date")}},
+        {"currency list", "currency list [--json]", 0, 0, {flag("json")}},
+        {"currency home", "currency home CODE", 1, 1, {}},
+        {"currency update", "currency update FILE", 1, 1, {}},
+        {"backup", "backup [--force]", 0, 0, {flag("force")}},
+        {"restore", "restore ZIP", 1, 1, {}},
+        {"dump", "dump [--out FILE]", 0, 0, {valued("out")}},
+    };
+    return table;
+}
+
+QString CommandLine::helpText() {
+    QStringList lines{
+        QStringLiteral("Usage: vantrel-cli [--home DIR] [--verbose] COMMAND [ARGUMENTS] [OPTIONS]"),
+        QString(),
+        QStringLiteral("Commands:"),
+    };
+    for (const CommandSpec& spec : commands()) {
+        lines.append(QStringLiteral("  ") + spec.synopsis);
+    }
+    lines << QString() << QStringLiteral("Global options:")
+          << QStringLiteral("  --home DIR   keep every file below DIR (overrides VANTREL_HOME)")
+          << QStringLiteral("  --verbose    copy the application's log lines to standard error")
+          << QStringLiteral("  --help       show this text")
+          << QStringLiteral("  --version    show the version") << QString() << QStringLiteral("Values:")
+          << QStringLiteral("  Dates are YYYY-MM-DD, amounts plain decimals (-12.5, 1200). Accounts and")
+          << QStringLiteral("  categories are named by name (letter case ignored) or by cloudID.")
+          << QStringLiteral("  In JSON output amounts are strings with two decimals.") << QString()
+          << QStringLiteral("Environment:")
+          << QStringLiteral("  VANTREL_HOME     the root of every file (as --home)")
+          << QStringLiteral("  VANTREL_CLI_NOW  an ISO 8601 instant (2024-03-05T12:00:00Z) used as the")
+          << QStringLiteral("                   current time, for reproducible scripts and tests")
+          << QString() << QStringLiteral("Exit status: 0 success, 1 user error, 2 usage error.");
+    return lines.join(u'\n') + u'\n';
+}
+
+CommandLine CommandLine::parse(const QStringList& arguments) {
+    CommandLine line;
+    if (arguments.contains(QStringLiteral("--help")) || arguments.contains(QStringLiteral("-h"))) {
+        line.m_wantsHelp = true;
+        return line;
+    }
+    if (arguments.contains(QStringLiteral("--version"))) {
+        line.m_wantsVersion = true;
+        return line;
+    }
+
+    QStringList words;
+    QStringList rest;
+    bool optionsEnded = false;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& token = arguments[i];
+        if (optionsEnded || !token.startsWith(u"--") || token.size() == 2) {
+            if (token == u"--" && !optionsEnded) {
+                optionsEnded = true;
+                rest.append(token);
+                continue;
+            }
+            const bool wantsWord =
+                words.isEmpty() || (words.size() == 1 && isGroupWord(words.first()) && !optionsEnded);
+            if (wantsWord && !optionsEnded) {
+                words.append(token);
+            } else {
+                rest.append(token);
+            }
+            continue;
+        }
+        // Global options may stand anywhere.
+        const qsizetype equals = token.indexOf(u'=');
+        const QString name = token.mid(2, equals < 0 ? -1 : equals - 2);
+        if (name == u"home") {
+            if (equals >= 0) {
+                line.m_home = token.mid(equals + 1);
+            } else if (i + 1 < arguments.size()) {
+                line.m_home = arguments[++i];
+            } else {
+                throw UsageError(QStringLiteral("Missing value for --home. ") + kHelpHint);
+            }
+            continue;
+        }
+        if (name == u"verbose" && equals < 0) {
+            line.m_verbose = true;
+            continue;
+        }
+        if (words.isEmpty()) {
+            throw UsageError(QStringLiteral("Unknown option: --%1. ").arg(name) + kHelpHint);
+        }
+        rest.append(token);
+        // A value may look like an option ("--amount -12.5" is fine, so is "--notes --x").
+        if (equals < 0 && i + 1 < arguments.size()) {
+            const QString joined = words.join(u' ');
+            const auto spec = std::find_if(commands().begin(), commands().end(),
+                                           [&](const CommandSpec& c) { return c.name == joined; });
+            if (spec != commands().end()) {
+                const auto option = std::find_if(spec->options.begin(), spec->options.end(),
+                                                 [&](const OptionSpec& o) { return o.name == name; });
+                if (option != spec->options.end() && option->takesValue) {
+                    rest.append(arguments[++i]);
+                }
+            }
+        }
+    }
+
+    if (words.isEmpty()) {
+        throw UsageError(QStringLiteral("No command given. ") + kHelpHint);
+    }
+    const QString joined = words.join(u' ');
+    const auto spec = std::find_if(commands().begin(), commands().end(),
+                                   [&](const CommandSpec& c) { return c.name == joined; });
+    if (spec == commands().end()) {
+        throw UsageError(QStringLiteral("Unknown command: %1. ").arg(joined) + kHelpHint);
+    }
+    line.m_spec = &*spec;
+
+    optionsEnded = false;
+    for (qsizetype i = 0; i < rest.size(); ++i) {
+        const QString& token = rest[i];
+        if (optionsEnded || !token.startsWith(u"--") || token.size() == 2) {
+            if (token == u"--" && !optionsEnded) {
+                optionsEnded = true;
+                continue;
+            }
+            line.m_arguments.append(token);
+            continue;
+        }
+        const qsizetype equals = token.indexOf(u'=');
+        const QString name = token.mid(2, equals < 0 ? -1 : equals - 2);
+        const auto option = std::find_if(spec->options.begin(), spec->options.end(),
+                                         [&](const OptionSpec& o) { return o.name == name; });
+        if (option == spec->options.end()) {
+            throw UsageError(QStringLiteral("Unknown option for %1: --%2. ").arg(joined, name) +
+                             line.usage());
+        }
+        QString value;
+        if (option->takesValue) {
+            if (equals >= 0) {
+                value = token.mid(equals + 1);
+            } else if (i + 1 < rest.size()) {
+                value = rest[++i];
+            } else {
+                throw UsageError(QStringLiteral("Missing value for --%1. ").arg(name) + line.usage());
+            }
+        } else if (equals >= 0) {
+            throw UsageError(QStringLiteral("--%1 takes no value. ").arg(name) + line.usage());
+        }
+        if (line.m_options.contains(name) && !option->repeatable) {
+            throw UsageError(QStringLiteral("--%1 given twice. ").arg(name) + line.usage());
+        }
+        line.m_options[name].append(value);
+    }
+
+    for (const OptionSpec& option : spec->options) {
+        if (option.required && !line.m_options.contains(option.name)) {
+            throw UsageError(QStringLiteral("Missing --%1. ").arg(option.name) + line.usage());
+        }
+    }
+    const auto count = line.m_arguments.size();
+    if (count < spec->minArguments) {
+        throw UsageError(QStringLiteral("Missing argument. ") + line.usage());
+    }
+    if (count > spec->maxArguments) {
+        throw UsageError(
+            QStringLiteral("Unexpected argument: %1. ").arg(line.m_arguments[spec->maxArguments]) +
+            line.usage());
+    }
+    return line;
+}
+
+QString CommandLine::command() const {
+    return m_spec == nullptr ? QString() : m_spec->name;
+}
+
+std::optional<QString> CommandLine::argument(int index) const {
+    if (index < 0 || index >= m_arguments.size()) {
+        return std::nullopt;
+    }
+    return m_arguments[index];
+}
+
+std::optional<QString> CommandLine::value(const QString& option) const {
+    const auto found = m_options.constFind(option);
+    if (found == m_options.constEnd() || found->isEmpty()) {
+        return std::nullopt;
+    }
+    return found->first();
+}
+
+QString CommandLine::usage() const {
+    return QStringLiteral("Usage: vantrel-cli ") +
+           (m_spec == nullptr ? QStringLiteral("COMMAND") : m_spec->synopsis);
+}
+
+} // namespace vantrel::cli
