@@ -26,7 +26,7 @@ void BM_CliAccounts(benchmark::State& state) {
     const QString copy = bench::DatabaseGenerator::scratchCopy(
         bench::DatabaseGenerator::cachedDatabase(state.range(0)), paths.databaseFolder());
     const QString target = paths.databaseFolder() + QStringLiteral("/Database.vantrelsql");
-    for (const QString suffix : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm")}) {
+    for (const QString& suffix : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm")}) {
         if (QFile::exists(copy + suffix) && !QFile::rename(copy + suffix, target + suffix)) {
             state.SkipWithError("cannot place the database copy");
             return;
