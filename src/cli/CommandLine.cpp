@@ -8,20 +8,20 @@ namespace vantrel::cli {
 
 namespace {
 
-OptionSpec flag(const char* name) {
-    return OptionSpec{QString::fromLatin1(name), false, false, false};
+OptionDefinition flag(const char* name) {
+    return OptionDefinition{QString::fromLatin1(name), false, false, false};
 }
 
-OptionSpec valued(const char* name) {
-    return OptionSpec{QString::fromLatin1(name), true, false, false};
+OptionDefinition valued(const char* name) {
+    return OptionDefinition{QString::fromLatin1(name), true, false, false};
 }
 
-OptionSpec required(const char* name) {
-    return OptionSpec{QString::fromLatin1(name), true, false, true};
+OptionDefinition required(const char* name) {
+    return OptionDefinition{QString::fromLatin1(name), true, false, true};
 }
 
-OptionSpec repeated(const char* name) {
-    return OptionSpec{QString::fromLatin1(name), true, true, false};
+OptionDefinition repeated(const char* name) {
+    return OptionDefinition{QString::fromLatin1(name), true, true, false};
 }
 
 // Words that only open a group of commands ("account add", "currency list").
@@ -33,8 +33,8 @@ const QString kHelpHint = QStringLiteral("Run 'vantrel-cli --help' for usage.");
 
 } // namespace
 
-const std::vector<CommandSpec>& CommandLine::commands() {
-    static const std::vector<CommandSpec> table = {
+const std::vector<CommandDefinition>& CommandLine::commands() {
+    static const std::vector<CommandDefinition> table = {
         {"init", "init [--currency CODE]", 0, 0, {valued("currency")}},
         {"status", "status [--json]", 0, 0, {flag("json")}},
         {"accounts", "accounts [--json]", 0, 0, {flag("json")}},
@@ -75,8 +75,8 @@ QString CommandLine::helpText() {
         QString(),
         QStringLiteral("Commands:"),
     };
-    for (const CommandSpec& spec : commands()) {
-        lines.append(QStringLiteral("  ") + spec.synopsis);
+    for (const CommandDefinition& definition : commands()) {
+        lines.append(QStringLiteral("  ") + definition.synopsis);
     }
     lines << QString() << QStringLiteral("Global options:")
           << QStringLiteral("  --home DIR   keep every file below DIR (overrides VANTREL_HOME)")
@@ -149,12 +149,13 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
         // A value may look like an option ("--amount -12.5" is fine, so is "--notes --x").
         if (equals < 0 && i + 1 < arguments.size()) {
             const QString joined = words.join(u' ');
-            const auto spec = std::find_if(commands().begin(), commands().end(),
-                                           [&](const CommandSpec& c) { return c.name == joined; });
-            if (spec != commands().end()) {
-                const auto option = std::find_if(spec->options.begin(), spec->options.end(),
-                                                 [&](const OptionSpec& o) { return o.name == name; });
-                if (option != spec->options.end() && option->takesValue) {
+            const auto definition =
+                std::find_if(commands().begin(), commands().end(),
+                             [&](const CommandDefinition& c) { return c.name == joined; });
+            if (definition != commands().end()) {
+                const auto option = std::find_if(definition->options.begin(), definition->options.end(),
+                                                 [&](const OptionDefinition& o) { return o.name == name; });
+                if (option != definition->options.end() && option->takesValue) {
                     rest.append(arguments[++i]);
                 }
             }
@@ -165,12 +166,12 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
         throw UsageError(QStringLiteral("No command given. ") + kHelpHint);
     }
     const QString joined = words.join(u' ');
-    const auto spec = std::find_if(commands().begin(), commands().end(),
-                                   [&](const CommandSpec& c) { return c.name == joined; });
-    if (spec == commands().end()) {
+    const auto definition = std::find_if(commands().begin(), commands().end(),
+                                         [&](const CommandDefinition& c) { return c.name == joined; });
+    if (definition == commands().end()) {
         throw UsageError(QStringLiteral("Unknown command: %1. ").arg(joined) + kHelpHint);
     }
-    line.m_spec = &*spec;
+    line.m_definition = &*definition;
 
     optionsEnded = false;
     for (qsizetype i = 0; i < rest.size(); ++i) {
@@ -185,9 +186,9 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
         }
         const qsizetype equals = token.indexOf(u'=');
         const QString name = token.mid(2, equals < 0 ? -1 : equals - 2);
-        const auto option = std::find_if(spec->options.begin(), spec->options.end(),
-                                         [&](const OptionSpec& o) { return o.name == name; });
-        if (option == spec->options.end()) {
+        const auto option = std::find_if(definition->options.begin(), definition->options.end(),
+                                         [&](const OptionDefinition& o) { return o.name == name; });
+        if (option == definition->options.end()) {
             throw UsageError(QStringLiteral("Unknown option for %1: --%2. ").arg(joined, name) +
                              line.usage());
         }
@@ -209,25 +210,25 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
         line.m_options[name].append(value);
     }
 
-    for (const OptionSpec& option : spec->options) {
+    for (const OptionDefinition& option : definition->options) {
         if (option.required && !line.m_options.contains(option.name)) {
             throw UsageError(QStringLiteral("Missing --%1. ").arg(option.name) + line.usage());
         }
     }
     const auto count = line.m_arguments.size();
-    if (count < spec->minArguments) {
+    if (count < definition->minArguments) {
         throw UsageError(QStringLiteral("Missing argument. ") + line.usage());
     }
-    if (count > spec->maxArguments) {
+    if (count > definition->maxArguments) {
         throw UsageError(
-            QStringLiteral("Unexpected argument: %1. ").arg(line.m_arguments[spec->maxArguments]) +
+            QStringLiteral("Unexpected argument: %1. ").arg(line.m_arguments[definition->maxArguments]) +
             line.usage());
     }
     return line;
 }
 
 QString CommandLine::command() const {
-    return m_spec == nullptr ? QString() : m_spec->name;
+    return m_definition == nullptr ? QString() : m_definition->name;
 }
 
 std::optional<QString> CommandLine::argument(int index) const {
@@ -247,7 +248,7 @@ std::optional<QString> CommandLine::value(const QString& option) const {
 
 QString CommandLine::usage() const {
     return QStringLiteral("Usage: vantrel-cli ") +
-           (m_spec == nullptr ? QStringLiteral("COMMAND") : m_spec->synopsis);
+           (m_definition == nullptr ? QStringLiteral("COMMAND") : m_definition->synopsis);
 }
 
 } // namespace vantrel::cli

@@ -10,7 +10,7 @@
 namespace vantrel::cli {
 
 // One option a command accepts.
-struct OptionSpec {
+struct OptionDefinition {
     QString name; // without the leading "--"
     bool takesValue = false;
     bool repeatable = false;
@@ -19,12 +19,12 @@ struct OptionSpec {
 
 // One command: the words that name it ("account add"), how many plain arguments it takes and its
 // options. The synopsis is what usage messages and the help show.
-struct CommandSpec {
+struct CommandDefinition {
     QString name;
     QString synopsis;
     int minArguments = 0;
     int maxArguments = 0;
-    std::vector<OptionSpec> options;
+    std::vector<OptionDefinition> options;
 };
 
 // The parsed command line: global options, the command and its arguments and options. Parsing
@@ -34,7 +34,7 @@ class CommandLine {
 public:
     // `arguments` excludes the program name. Throws UsageError.
     static CommandLine parse(const QStringList& arguments);
-    static const std::vector<CommandSpec>& commands();
+    static const std::vector<CommandDefinition>& commands();
     static QString helpText();
 
     bool wantsHelp() const { return m_wantsHelp; }
@@ -58,7 +58,7 @@ public:
     QString usage() const;
 
 private:
-    const CommandSpec* m_spec = nullptr;
+    const CommandDefinition* m_definition = nullptr;
     bool m_wantsHelp = false;
     bool m_wantsVersion = false;
     bool m_verbose = false;
