@@ -21,12 +21,12 @@ public:
 
     enum class Failure {
         None,
-        CannotOpen,      // not a zip archive, or unreadable
-        UnsafeEntry,     // a name or kind refused above
-        TooLarge,        // more bytes or entries than the limits allow
-        CorruptEntry,    // an entry fails to inflate or its checksum is wrong
-        CannotWrite,     // the folder or a file in it cannot be written
-        TargetExists,    // an entry would overwrite an existing file
+        CannotOpen,   // not a zip archive, or unreadable
+        UnsafeEntry,  // a name or kind refused above
+        TooLarge,     // more bytes or entries than the limits allow
+        CorruptEntry, // an entry fails to inflate or its checksum is wrong
+        CannotWrite,  // the folder or a file in it cannot be written
+        TargetExists, // an entry would overwrite an existing file
     };
 
     struct Result {

@@ -17,15 +17,11 @@ namespace vantrel::store {
 namespace {
 
 using testing::dumpOfAllEntities;
+using testing::entriesOf;
 using testing::RawZip;
 using testing::readFile;
 using testing::StoreRoot;
 using testing::writeFile;
-
-QStringList entriesOf(const QString& folder) {
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                                  QDir::Name);
-}
 
 QStringList linesStartingWith(const QStringList& lines, const QString& prefix) {
     QStringList found;

@@ -14,14 +14,10 @@
 namespace vantrel::store {
 namespace {
 
+using testing::entriesOf;
 using testing::readFile;
 using testing::StoreRoot;
 using testing::writeFile;
-
-QStringList entriesOf(const QString& folder) {
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                                  QDir::Name);
-}
 
 TEST(StoreLocalDataTest, CreatingAControllerForgetsTheLastSyncResultAndOpensNothing) {
     StoreRoot root;
