@@ -15,6 +15,26 @@
 namespace vantrel::import {
 namespace {
 
+// Windows-1252 characters of the bytes 0x80-0x9F; the five bytes it leaves undefined keep their
+// ISO 8859-1 control character.
+constexpr std::array<char16_t, 32> kWindows1252HighControls{
+    u'\u20AC', u'\u0081', u'\u201A', u'\u0192', u'\u201E', u'\u2026', u'\u2020', u'\u2021',
+    u'\u02C6', u'\u2030', u'\u0160', u'\u2039', u'\u0152', u'\u008D', u'\u017D', u'\u008F',
+    u'\u0090', u'\u2018', u'\u2019', u'\u201C', u'\u201D', u'\u2022', u'\u2013', u'\u2014',
+    u'\u02DC', u'\u2122', u'\u0161', u'\u203A', u'\u0153', u'\u009D', u'\u017E', u'\u0178'};
+
+// Text read byte for byte as ISO 8859-1 whose C1 control characters stand for Windows-1252: no
+// export writes those controls, while Western exports put the euro sign and typographic quotes
+// exactly there. Windows-1252 agrees with ISO 8859-1 on every other byte.
+QString windows1252ForC1Controls(QString text) {
+    for (QChar& c : text) {
+        if (c.unicode() >= 0x80 && c.unicode() <= 0x9F) {
+            c = QChar(kWindows1252HighControls[c.unicode() - 0x80]);
+        }
+    }
+    return text;
+}
+
 using Source = DetectedEncoding::Source;
 
 struct ByteOrderMark {
@@ -211,7 +231,7 @@ TextFileReader::Decoded TextFileReader::decodeWithFallback(const QByteArray& byt
     if (detection.markedButBroken) {
         throw ParseException(ParseException::kEncoding, QString());
     }
-    return Decoded{withoutLeadingByteOrderMark(QString::fromLatin1(bytes)),
+    return Decoded{withoutLeadingByteOrderMark(windows1252ForC1Controls(QString::fromLatin1(bytes))),
                    {QStringLiteral("ISO-8859-1"), Source::Latin1Fallback, 100}};
 }
 

@@ -11,7 +11,8 @@ namespace vantrel::import {
 
 // Reads a text file whose encoding nobody told us: byte-order marks first, then strict UTF-8
 // validity over every byte, then ICU's charset detector on a prefix, then (app flavour only)
-// ISO 8859-1. A decoded leading U+FEFF is dropped.
+// ISO 8859-1, whose unused C1 control range reads as Windows-1252 (the euro sign, typographic
+// quotes). A decoded leading U+FEFF is dropped.
 class TextFileReader {
 public:
     struct Decoded {

@@ -153,11 +153,13 @@ TEST(TextFileReaderTest, Latin1BytesFallBackToLatin1) {
 
 // The fallback is ISO 8859-1 byte for byte, so 0x80-0x9F become C1 controls; windows-1252's
 // characters appear only when the detector is confident of that code page.
-TEST(TextFileReaderTest, BytesFrom80To9FAreLatin1UnlessTheDetectorIsSureOfWindows1252) {
+TEST(TextFileReaderTest, BytesFrom80To9FReadAsWindows1252EvenWhenTheDetectorIsUnsure) {
+    // The fallback reads the C1 range as Windows-1252; its five undefined bytes stay controls.
     const TextFileReader::Decoded unsure = TextFileReader::decodeWithFallback(
-        bytes("!Type:Bank\nD01/02/2023\nT-12.50\nP\x93Quoted\x94 Caf\xE9\n^\n"));
+        bytes("!Type:Bank\nD01/02/2023\nT-12.50\nP\x93Quoted\x94 Caf\xE9 \x81\n^\n"));
     EXPECT_EQ(unsure.encoding.source, Source::Latin1Fallback);
-    EXPECT_TRUE(unsure.text.contains(QStringLiteral("P\u0093Quoted\u0094 Caf\u00e9")));
+    EXPECT_TRUE(unsure.text.contains(QStringLiteral("P\u201cQuoted\u201d Caf\u00e9 \u0081")))
+        << utf8(unsure.text);
 
     const TextFileReader::Decoded sure = TextFileReader::decodeWithFallback(bytes("Caf\x80"));
     EXPECT_EQ(sure.encoding.name, "windows-1252");
