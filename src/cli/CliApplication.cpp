@@ -6,6 +6,7 @@
 #include "cli/CommandLine.h"
 #include "cli/CurrencyCommands.h"
 #include "cli/FileCommands.h"
+#include "cli/ImportCommands.h"
 #include "cli/TransactionCommands.h"
 #include "cli/UsageError.h"
 #include "cli/UserError.h"
@@ -55,6 +56,7 @@ QString runCommand(CliSession& session, const CommandLine& line) {
     TransactionCommands transactions(session, line);
     CurrencyCommands currencies(session, line);
     FileCommands files(session, line);
+    ImportCommands imports(session, line);
     const std::map<QString, Command> table{
         {QStringLiteral("init"), [&] { return files.init(); }},
         {QStringLiteral("status"), [&] { return files.status(); }},
@@ -71,6 +73,9 @@ QString runCommand(CliSession& session, const CommandLine& line) {
         {QStringLiteral("currency list"), [&] { return currencies.list(); }},
         {QStringLiteral("currency home"), [&] { return currencies.setHome(); }},
         {QStringLiteral("currency update"), [&] { return currencies.update(); }},
+        {QStringLiteral("import-bank"), [&] { return imports.importBank(); }},
+        {QStringLiteral("import-app"), [&] { return imports.importApp(); }},
+        {QStringLiteral("export"), [&] { return imports.exportAccount(); }},
     };
     const auto command = table.find(line.command());
     if (command == table.end()) {

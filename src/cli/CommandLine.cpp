@@ -65,6 +65,25 @@ const std::vector<CommandDefinition>& CommandLine::commands() {
         {"backup", "backup [--force]", 0, 0, {flag("force")}},
         {"restore", "restore ZIP", 1, 1, {}},
         {"dump", "dump [--out FILE]", 0, 0, {valued("out")}},
+        {"import-bank",
+         "import-bank FILE --account A [--date-order MDY|DMY|YMD] [--statement N] "
+         "[--csv-map FIELD=COLUMN,... [--header] [--sign-column|--deposit-withdrawal]] [--json]",
+         1,
+         1,
+         {required("account"), valued("date-order"), valued("statement"), valued("csv-map"), flag("header"),
+          flag("sign-column"), flag("deposit-withdrawal"), flag("json")}},
+        {"import-app",
+         "import-app FILE [--account A] [--date-order MDY|DMY|YMD] "
+         "[--csv-map FIELD=COLUMN,... [--header] [--sign-column|--deposit-withdrawal]] [--json]",
+         1,
+         1,
+         {valued("account"), valued("date-order"), valued("csv-map"), flag("header"), flag("sign-column"),
+          flag("deposit-withdrawal"), flag("json")}},
+        {"export",
+         "export ACCOUNT --csv|--qif [--out FILE]",
+         1,
+         1,
+         {flag("csv"), flag("qif"), valued("out")}},
     };
     return table;
 }
@@ -85,8 +104,11 @@ QString CommandLine::helpText() {
           << QStringLiteral("  --version    show the version") << QString() << QStringLiteral("Values:")
           << QStringLiteral("  Dates are YYYY-MM-DD, amounts plain decimals (-12.5, 1200). Accounts and")
           << QStringLiteral("  categories are named by name (letter case ignored) or by cloudID.")
-          << QStringLiteral("  In JSON output amounts are strings with two decimals.") << QString()
-          << QStringLiteral("Environment:")
+          << QStringLiteral("  In JSON output amounts are strings with two decimals.")
+          << QStringLiteral("  --csv-map names the column of each field, counting from 1: date, payee,")
+          << QStringLiteral("  amount, sign, deposit, withdrawal, category, notes, check (for example")
+          << QStringLiteral("  date=1,payee=3,amount=4). import-bank remembers it on the account.")
+          << QString() << QStringLiteral("Environment:")
           << QStringLiteral("  VANTREL_HOME     the root of every file (as --home)")
           << QStringLiteral("  VANTREL_CLI_NOW  an ISO 8601 instant (2024-03-05T12:00:00Z) used as the")
           << QStringLiteral("                   current time, for reproducible scripts and tests")

@@ -9,10 +9,11 @@
 //   ? 0                                   (the exit status)
 //
 // Commands run with VANTREL_HOME set to $HOME, a fixed VANTREL_CLI_NOW, TZ=UTC and LANG=en_US.UTF-8.
-// In a command, $HOME and $HOME2 name the two homes ("--home $HOME2" runs in the second one) and
-// $LAST_STDOUT is the previous step's standard output without its final line break; leading
-// NAME=VALUE words set environment variables for that step ("VANTREL_CLI_NOW=... vantrel-cli ..."
-// runs it at another time). In the output,
+// In a command, $HOME and $HOME2 name the two homes ("--home $HOME2" runs in the second one), $DATA
+// is the test data folder (tests/data) and $LAST_STDOUT is the previous step's standard output
+// without its final line break; leading NAME=VALUE words set environment variables for that step
+// ("VANTREL_CLI_NOW=... vantrel-cli ..." runs it at another time). In the output, the data folder
+// is written $DATA,
 // the homes are written $HOME and $HOME2, and every UUID becomes <ID1>, <ID2>, ... in order of first
 // appearance in the file, so equal cloudIDs stay visibly equal without random text in the files.
 //
@@ -173,6 +174,7 @@ public:
         , m_home2(std::move(home2)) {}
 
     QString operator()(QString text) {
+        text.replace(QStringLiteral(VANTREL_TEST_DATA), QStringLiteral("$DATA"));
         text.replace(m_home2, QStringLiteral("$HOME2"));
         text.replace(m_home, QStringLiteral("$HOME"));
         static const QRegularExpression uuid(
@@ -232,6 +234,7 @@ TEST_P(GoldenScenario, PrintsWhatTheFileExpects) {
             word.replace(QStringLiteral("$LAST_STDOUT"), lastStdout);
             word.replace(QStringLiteral("$HOME2"), home2);
             word.replace(QStringLiteral("$HOME"), home);
+            word.replace(QStringLiteral("$DATA"), QStringLiteral(VANTREL_TEST_DATA));
         }
         const CliRun run = runCli(words, home, overrides);
         lastStdout = run.out.endsWith(u'\n') ? run.out.chopped(1) : run.out;
