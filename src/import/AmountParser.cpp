@@ -2,7 +2,6 @@
 
 #include "import/ParseException.h"
 #include "platform/Log.h"
-#include "text/Regex.h"
 
 #include <algorithm>
 
@@ -15,18 +14,62 @@ struct AmountParts {
     QString fraction;
 };
 
+bool isSeparator(QChar c) {
+    return c == u'.' || c == u',';
+}
+
+bool isLineBreak(QChar c) {
+    return c == u'\n' || c == u'\r' || c == u'\u0085' || c == u'\u2028' || c == u'\u2029';
+}
+
+// An opening parenthesis followed, on the same line, by a closing one: accountants' negative.
+bool isParenthesised(const QString& text) {
+    bool open = false;
+    for (const QChar c : text) {
+        if (isLineBreak(c)) {
+            open = false;
+        } else if (c == u'(') {
+            open = true;
+        } else if (c == u')' && open) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Digits, minus signs and separators only (any script's decimal digits count as digits).
+QString partOfNumber(const QString& text) {
+    QString kept;
+    kept.reserve(text.size());
+    for (const QChar c : text) {
+        if (c.isDigit() || c == u'-' || isSeparator(c)) {
+            kept.append(c);
+        }
+    }
+    return kept;
+}
+
 // Splits at the last separator when it ends the text or is followed by one or two digits;
 // otherwise the whole text is the integer part.
 AmountParts splitAtDecimalSeparator(const QString& cleaned) {
-    static const text::Regex trailingSeparator(uR"((.*)[\.,]$)");
-    static const text::Regex trailingFraction(uR"((.*)[\.,](\d{1,2})$)");
-    if (const auto match = trailingSeparator.firstMatch(cleaned)) {
-        return {match->captured(1), QStringLiteral("00")};
+    const qsizetype size = cleaned.size();
+    if (size >= 1 && isSeparator(cleaned[size - 1])) {
+        return {cleaned.left(size - 1), QStringLiteral("00")};
     }
-    if (const auto match = trailingFraction.firstMatch(cleaned)) {
-        return {match->captured(1), match->captured(2)};
+    if (size >= 2 && isSeparator(cleaned[size - 2]) && cleaned[size - 1].isDigit()) {
+        return {cleaned.left(size - 2), cleaned.right(1)};
+    }
+    if (size >= 3 && isSeparator(cleaned[size - 3]) && cleaned[size - 2].isDigit() &&
+        cleaned[size - 1].isDigit()) {
+        return {cleaned.left(size - 3), cleaned.right(2)};
     }
     return {cleaned, QStringLiteral("00")};
+}
+
+QString withoutSeparators(const QString& text) {
+    QString kept = text;
+    kept.removeIf(isSeparator);
+    return kept;
 }
 
 bool hasDigit(const QString& text) {
@@ -41,22 +84,19 @@ bool hasDigit(const QString& text) {
 
 } // namespace
 
+// Scanned by hand rather than with regular expressions: a program's export holds one amount per
+// record and split line, hundreds of thousands in a large file.
 model::Amount AmountParser::readAmount(const std::optional<QString>& text) {
     if (!text) {
         throw ParseException(ParseException::kParse, QStringLiteral("Missing amount in record."));
     }
-    static const text::Regex parenthesised(uR"(\(.*\))");
-    static const text::Regex notPartOfNumber(uR"([^\d\-\.,])");
-    static const text::Regex separator(uR"([\.,])");
-
     QString working = *text;
-    if (parenthesised.isFoundIn(working)) {
+    if (isParenthesised(working)) {
         working.prepend(u'-');
     }
-    const QString cleaned = notPartOfNumber.replaceAllLiteral(working, QString());
+    const QString cleaned = partOfNumber(working);
     const AmountParts parts = splitAtDecimalSeparator(cleaned);
-    const QString integer = separator.replaceAllLiteral(parts.integer, QString());
-    const QString composed = QStringLiteral("%1.%2").arg(integer, parts.fraction);
+    const QString composed = QStringLiteral("%1.%2").arg(withoutSeparators(parts.integer), parts.fraction);
     // A text without any digit ("abc" becomes ".00") would otherwise import as a silent zero.
     if (!hasDigit(cleaned)) {
         failToParse(*text, composed);

@@ -15,6 +15,21 @@ namespace vantrel::import {
 
 namespace {
 
+// Stops a context from recording undo while it lives.
+class UndoSuspension {
+public:
+    explicit UndoSuspension(objectstore::Context& context)
+        : m_undo(context.undoManager()) {
+        m_undo.disable();
+    }
+    ~UndoSuspension() { m_undo.enable(); }
+    UndoSuspension(const UndoSuspension&) = delete;
+    UndoSuspension& operator=(const UndoSuspension&) = delete;
+
+private:
+    objectstore::UndoManager& m_undo;
+};
+
 QString latin1(const char* text) {
     return QString::fromLatin1(text);
 }
@@ -116,11 +131,15 @@ void ImportOperation::performCsvImport(objectstore::Context& context) {
     }
 }
 
+// A QIF run's context is its own and is dropped after the save, or it is the command-line tool's,
+// which ends with it: an undo history of a whole file would only cost time and memory.
 void ImportOperation::importFileIntoContext(objectstore::Context& context) {
+    const UndoSuspension suspension(context);
     importAccountsIntoContext(QifReader::parseAccountsFileFromApp(m_fileName), context);
 }
 
 void ImportOperation::importSingleAccountFileIntoContext(objectstore::Context& context) {
+    const UndoSuspension suspension(context);
     importTransactionsIntoTargetAccount(QifReader::parseTransactionsOnlyFileFromApp(m_fileName), context);
 }
 
@@ -374,22 +393,35 @@ objectstore::ManagedObject* ImportOperation::categoryForName(const std::optional
         // A transfer: the other account is not looked at and no counterpart is made.
         return transferCategory(context);
     }
-    if (std::optional<model::CategoryVT> existing = model::CategoryVT::findByName(context, *name)) {
-        return existing->object();
+    // Exports repeat a few names thousands of times; only this run adds categories, and it
+    // remembers those too, so one lookup per distinct text gives the same answers.
+    if (const auto known = m_categoryByName.find(*name); known != m_categoryByName.end()) {
+        return known->second;
     }
-    model::CategoryVT created = model::CategoryVT::insertInContext(context);
-    created.setName(*name);
-    m_categoriesAdded.push_back(created.object());
-    return created.object();
+    objectstore::ManagedObject* category = nullptr;
+    if (std::optional<model::CategoryVT> existing = model::CategoryVT::findByName(context, *name)) {
+        category = existing->object();
+    } else {
+        model::CategoryVT created = model::CategoryVT::insertInContext(context);
+        created.setName(*name);
+        m_categoriesAdded.push_back(created.object());
+        category = created.object();
+    }
+    m_categoryByName.emplace(*name, category);
+    return category;
 }
 
 objectstore::ManagedObject* ImportOperation::transferCategory(objectstore::Context& context) {
+    if (m_transferCategory != nullptr) {
+        return m_transferCategory;
+    }
     const std::size_t before = context.count(u"Category");
     // The notification about a new category is the screen's business, on its own thread.
     objectstore::ManagedObject* category = model::TransferSetting::defaultCategoryInContext(context).object();
     if (context.count(u"Category") != before) {
         m_categoriesAdded.push_back(category);
     }
+    m_transferCategory = category;
     return category;
 }
 

@@ -13,6 +13,7 @@
 #include <atomic>
 #include <functional>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 namespace vantrel::objectstore {
@@ -160,6 +161,8 @@ private:
     std::vector<objectstore::ManagedObject*> m_transactionsAdded;
     std::vector<objectstore::ManagedObject*> m_accountsAdded;
     std::vector<objectstore::ManagedObject*> m_categoriesAdded;
+    std::unordered_map<QString, objectstore::ManagedObject*> m_categoryByName;
+    objectstore::ManagedObject* m_transferCategory = nullptr;
     std::vector<objectstore::ObjectID> m_idsOfTransactionsAdded;
     std::vector<objectstore::ObjectID> m_idsOfAccountsAdded;
     std::vector<objectstore::ObjectID> m_idsOfCategoriesAdded;

@@ -519,7 +519,8 @@ const std::vector<objectstore::ManagedObject*>& Account::orderedTransactions() c
         store.registerOrdering(u"Account", u"transactions", QString::fromUtf16(kRegisterOrdering),
                                [](const objectstore::ManagedObject& a, const objectstore::ManagedObject& b) {
                                    return Transaction::precedes(a, b);
-                               });
+                               },
+                               {QStringLiteral("date"), QStringLiteral("sortKey")});
     }
     return store.orderedToMany(*object(), u"transactions", kRegisterOrdering);
 }

@@ -12,7 +12,14 @@ QDateTime SystemClock::now() const {
 }
 
 QTimeZone SystemClock::timeZone() const {
-    return QTimeZone::systemTimeZone();
+    constexpr auto kKeepFor = std::chrono::seconds(1);
+    const auto now = std::chrono::steady_clock::now();
+    const std::lock_guard lock(m_zoneMutex);
+    if (!m_zoneReadAt || now - *m_zoneReadAt >= kKeepFor) {
+        m_zone = QTimeZone::systemTimeZone();
+        m_zoneReadAt = now;
+    }
+    return m_zone;
 }
 
 FixedClock::FixedClock(QDateTime now, QTimeZone zone)

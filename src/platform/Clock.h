@@ -3,6 +3,10 @@
 #include <QDateTime>
 #include <QTimeZone>
 
+#include <chrono>
+#include <mutex>
+#include <optional>
+
 namespace vantrel::platform {
 
 // The source of "now" and of the user's time zone. Everything that needs today's date or the
@@ -23,7 +27,14 @@ public:
 class SystemClock final : public Clock {
 public:
     QDateTime now() const override;
+    // Asking the system reads its zone files each time; an import asks once per transaction, so
+    // the answer is kept for a second, short enough to follow a change of zone (travel) at once.
     QTimeZone timeZone() const override;
+
+private:
+    mutable std::mutex m_zoneMutex;
+    mutable QTimeZone m_zone;
+    mutable std::optional<std::chrono::steady_clock::time_point> m_zoneReadAt;
 };
 
 // A clock that stands still until told otherwise: for tests and reproducible command-line runs.

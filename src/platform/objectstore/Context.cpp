@@ -275,9 +275,20 @@ int Context::relationshipIndex(int entity, QStringView relationship) const {
 }
 
 void Context::registerOrdering(QStringView entity, QStringView relationship, QString name,
-                               ContextIndexes::OrderingLess less) {
+                               ContextIndexes::OrderingLess less, const QStringList& keyAttributes) {
     const int e = entityIndex(entity);
-    m_indexes.registerOrdering(e, relationshipIndex(e, relationship), std::move(name), std::move(less));
+    const int r = relationshipIndex(e, relationship);
+    const int member =
+        entityIndex(model().entity(e).relationships()[static_cast<std::size_t>(r)].destination);
+    std::vector<int> keys;
+    for (const QString& name : keyAttributes) {
+        const std::optional<int> index = model().entity(member).attributeIndex(name);
+        if (!index) {
+            throw platform::InternalError(QStringLiteral("No attribute %1 to order by").arg(name));
+        }
+        keys.push_back(*index);
+    }
+    m_indexes.registerOrdering(e, r, std::move(name), std::move(less), std::move(keys));
 }
 
 bool Context::hasOrdering(QStringView entity, QStringView relationship, QStringView name) const {
@@ -409,10 +420,10 @@ void Context::writeAttribute(ManagedObject& object, int attribute, Value value, 
     try {
         object.storeValue(attribute, std::move(value));
     } catch (...) {
-        m_indexes.memberChanged(object);
+        m_indexes.memberChanged(object, attribute);
         throw;
     }
-    m_indexes.memberChanged(object);
+    m_indexes.memberChanged(object, attribute);
     if (indexed) {
         m_indexes.attributeDidChange(object, attribute);
     }

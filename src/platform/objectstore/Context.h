@@ -12,6 +12,8 @@
 #include "platform/objectstore/StringInterner.h"
 #include "platform/objectstore/UndoManager.h"
 
+#include <QStringList>
+
 #include <functional>
 #include <map>
 #include <memory>
@@ -70,9 +72,10 @@ public:
     std::vector<ManagedObject*> inDateRange(QStringView entity, QStringView attribute, const QDateTime& from,
                                             const QDateTime& to) const;
     // A named order of a to-many (`less` is a strict weak order that reads only the member's own
-    // properties), kept current as members change.
+    // properties), kept current as members change. With `keyAttributes`, the attributes `less`
+    // reads (and no to-ones), only a change of one of them moves a member.
     void registerOrdering(QStringView entity, QStringView relationship, QString name,
-                          ContextIndexes::OrderingLess less);
+                          ContextIndexes::OrderingLess less, const QStringList& keyAttributes = {});
     const std::vector<ManagedObject*>& orderedToMany(ManagedObject& owner, QStringView relationship,
                                                      QStringView ordering) const;
     bool hasOrdering(QStringView entity, QStringView relationship, QStringView name) const;

@@ -78,7 +78,8 @@ ContextIndexes::inDateRange(int entity, int attribute, const QDateTime& from, co
     return found;
 }
 
-void ContextIndexes::registerOrdering(int entity, int relationship, QString name, OrderingLess less) {
+void ContextIndexes::registerOrdering(int entity, int relationship, QString name, OrderingLess less,
+                                      std::vector<int> keyAttributes) {
     const auto& description = m_model.entity(entity).relationships()[static_cast<std::size_t>(relationship)];
     if (description.cardinality != Cardinality::ToMany || orderingIndex(entity, relationship, name) >= 0) {
         throw platform::InternalError(
@@ -86,7 +87,8 @@ void ContextIndexes::registerOrdering(int entity, int relationship, QString name
     }
     const int memberEntity = *m_model.entityIndex(description.destination);
     const int inverse = *m_model.entity(memberEntity).relationshipIndex(description.inverse);
-    m_orderings.push_back({entity, relationship, memberEntity, inverse, std::move(name), std::move(less)});
+    m_orderings.push_back({entity, relationship, memberEntity, inverse, std::move(name), std::move(less),
+                           std::move(keyAttributes)});
 }
 
 const std::vector<ManagedObject*>& ContextIndexes::ordered(ManagedObject& owner, int relationship,
@@ -221,16 +223,35 @@ void ContextIndexes::objectDisappeared(ManagedObject& object) {
 void ContextIndexes::memberChanged(ManagedObject& member) {
     adjustSums(member, true); // first: an ordering that throws must not leave a sum short
     for (std::size_t i = 0; i < m_orderings.size(); ++i) {
-        const Ordering& ordering = m_orderings[i];
-        if (ordering.memberEntity != member.id().entity) {
-            continue;
+        // An ordering that says what it reads reads attributes only, and memberAdded placed the
+        // member in the to-many it joined.
+        if (m_orderings[i].keyAttributes.empty()) {
+            resort(i, member);
         }
-        ManagedObject* owner = member.toOne(ordering.inverse);
-        const auto it = owner ? m_ordered.find({owner, static_cast<int>(i)}) : m_ordered.end();
-        if (it != m_ordered.end()) {
-            std::erase(it->second, &member);
-            insertSorted(ordering, it->second, &member);
+    }
+}
+
+void ContextIndexes::memberChanged(ManagedObject& member, int attribute) {
+    adjustSums(member, true); // first: an ordering that throws must not leave a sum short
+    for (std::size_t i = 0; i < m_orderings.size(); ++i) {
+        const std::vector<int>& keys = m_orderings[i].keyAttributes;
+        // Most changes (a title, a flag, the bank fields) leave the order as it is.
+        if (keys.empty() || std::find(keys.begin(), keys.end(), attribute) != keys.end()) {
+            resort(i, member);
         }
+    }
+}
+
+void ContextIndexes::resort(std::size_t orderingIndex, ManagedObject& member) {
+    const Ordering& ordering = m_orderings[orderingIndex];
+    if (ordering.memberEntity != member.id().entity) {
+        return;
+    }
+    ManagedObject* owner = member.toOne(ordering.inverse);
+    const auto it = owner ? m_ordered.find({owner, static_cast<int>(orderingIndex)}) : m_ordered.end();
+    if (it != m_ordered.end()) {
+        std::erase(it->second, &member);
+        insertSorted(ordering, it->second, &member);
     }
 }
 

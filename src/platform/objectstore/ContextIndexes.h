@@ -36,7 +36,9 @@ public:
                                             const QDateTime& to,
                                             const std::function<std::vector<ManagedObject*>()>& all);
 
-    void registerOrdering(int entity, int relationship, QString name, OrderingLess less);
+    // `keyAttributes`: the member attributes `less` reads (empty: unknown).
+    void registerOrdering(int entity, int relationship, QString name, OrderingLess less,
+                          std::vector<int> keyAttributes = {});
     const std::vector<ManagedObject*>& ordered(ManagedObject& owner, int relationship, QStringView name);
     bool hasOrdering(int entity, int relationship, QStringView name) const {
         return orderingIndex(entity, relationship, name) >= 0;
@@ -61,7 +63,11 @@ public:
     // cached sums of the owner it has. After: it moves to its new place in the orderings, and its
     // share joins the cached sums of the owner it now has (which a to-one change may have altered).
     void memberWillChange(ManagedObject& member);
+    // After a change of its to-ones: the orderings of the to-many it joined placed it already.
     void memberChanged(ManagedObject& member);
+    // After a change of one attribute: only orderings that read it (or do not say what they read)
+    // move the member.
+    void memberChanged(ManagedObject& member, int attribute);
     void memberAdded(ManagedObject& owner, int relationship, ManagedObject& member);
     void memberRemoved(ManagedObject& owner, int relationship, ManagedObject& member);
 
@@ -83,6 +89,8 @@ private:
         int inverse; // the member's to-one
         QString name;
         OrderingLess less;
+        // The member attributes `less` reads; empty when unknown, which re-sorts on every change.
+        std::vector<int> keyAttributes;
     };
     struct Sum {
         int entity;
@@ -104,6 +112,7 @@ private:
     void addToIndexes(ManagedObject& object, int attribute);
     void removeFromIndexes(ManagedObject& object, int attribute);
     bool before(const Ordering& ordering, const ManagedObject* a, const ManagedObject* b) const;
+    void resort(std::size_t orderingIndex, ManagedObject& member);
     void insertSorted(const Ordering& ordering, std::vector<ManagedObject*>& list,
                       ManagedObject* member) const;
     int orderingIndex(int entity, int relationship, QStringView name) const;

@@ -146,7 +146,9 @@ std::unique_ptr<SqliteStore> SqliteStore::open(const QString& path, const ModelD
             database.fail(QStringLiteral("Cannot switch the store to write-ahead logging"));
         }
     }
-    database.execute("PRAGMA synchronous=FULL; PRAGMA foreign_keys=OFF");
+    // A save of a large import touches index pages all over the file; with SQLite's default 2 MB
+    // page cache it spills pages to the log in the middle of the transaction and reads them back.
+    database.execute("PRAGMA synchronous=FULL; PRAGMA foreign_keys=OFF; PRAGMA cache_size=-65536");
     SqliteDecimalFunctions::registerOn(database);
 
     auto store = std::make_unique<SqliteStore>(PrivateTag{}, model, std::move(database));

@@ -150,8 +150,11 @@ TEST_F(ContextFetchTest, DateRangeIsInclusiveAndFollowsEdits) {
     EXPECT_TRUE(context.inDateRange(u"Transaction", u"date", day(2024, 2, 1), day(2024, 1, 1)).empty());
 }
 
-TEST_F(ContextFetchTest, OrderedToManyStaysInRegisterOrder) {
-    context.registerOrdering(u"Account", u"transactions", "register", registerOrder);
+// The same edits keep the order, whether the ordering says what it reads or not.
+class OrderedToManyTest : public ContextFetchTest, public ::testing::WithParamInterface<QStringList> {};
+
+TEST_P(OrderedToManyTest, StaysInRegisterOrder) {
+    context.registerOrdering(u"Account", u"transactions", "register", registerOrder, GetParam());
     transaction(checking, "b", day(2024, 1, 2), "1", "10:00");
     ManagedObject* a = transaction(checking, "a", day(2024, 1, 1), "1", "09:00");
     transaction(checking, "c", day(2024, 1, 2), "1", "11:00");
@@ -174,6 +177,24 @@ TEST_F(ContextFetchTest, OrderedToManyStaysInRegisterOrder) {
         {SortDescriptor::byKey("date", SortOrder::Descending),
          SortDescriptor::byKey("sortKey", SortOrder::Descending)});
     EXPECT_EQ(ordered, fresh);
+}
+
+INSTANTIATE_TEST_SUITE_P(KeyAttributes, OrderedToManyTest,
+                         ::testing::Values(QStringList{}, QStringList{"date", "sortKey"}));
+
+TEST_F(ContextFetchTest, OrderingWithKeyAttributesFollowsThemAndRefusesUnknownOnes) {
+    const auto byTitle = [](const ManagedObject& x, const ManagedObject& y) {
+        return compareValues(x.value(u"title"), y.value(u"title")) < 0;
+    };
+    context.registerOrdering(u"Account", u"transactions", "byTitle", byTitle, {"title"});
+    ManagedObject* b = transaction(checking, "b", day(2024, 1, 2), "1");
+    transaction(checking, "c", day(2024, 1, 1), "1");
+    const auto& ordered = context.orderedToMany(*checking, u"transactions", u"byTitle");
+    b->setValue(u"title", QStringLiteral("d"));
+    EXPECT_EQ(titles(ordered), (QStringList{"c", "d"}));
+
+    EXPECT_THROW(context.registerOrdering(u"Account", u"transactions", "bad", byTitle, {"noSuchAttribute"}),
+                 platform::InternalError);
 }
 
 } // namespace
