@@ -195,8 +195,8 @@ QString CsvParser::parseString(QByteArrayView fieldBytes) const {
     if (fieldBytes.size() > 1 && fieldBytes.front() == kQuote && fieldBytes.back() == kQuote) {
         fieldBytes = fieldBytes.sliced(1, fieldBytes.size() - 2);
     }
-    QString text =
-        m_encoding == Encoding::Utf8 ? QString::fromUtf8(fieldBytes) : QString::fromLatin1(fieldBytes);
+    QString text = m_encoding == Encoding::Utf8 ? QString::fromUtf8(fieldBytes)
+                                                : TextFileReader::westernSingleByte(fieldBytes);
     if (text.contains(QLatin1String("\"\""))) {
         text.replace(QLatin1String("\"\""), QLatin1String("\""));
     }

@@ -22,7 +22,8 @@ namespace vantrel::import {
 // one makes the whole result the single row {"ERROR: Buffer too small"}.
 class CsvParser {
 public:
-    // The field texts' encoding. Latin-1 reads every byte as one character.
+    // The field texts' encoding. Latin-1 reads every byte as one character (0x80-0x9F as
+    // Windows-1252 does: euro sign, typographic quotes).
     enum class Encoding { Latin1, Utf8 };
 
     // Bytes ready for the splitter, with the encoding their fields should be read in.

@@ -231,8 +231,12 @@ TextFileReader::Decoded TextFileReader::decodeWithFallback(const QByteArray& byt
     if (detection.markedButBroken) {
         throw ParseException(ParseException::kEncoding, QString());
     }
-    return Decoded{withoutLeadingByteOrderMark(windows1252ForC1Controls(QString::fromLatin1(bytes))),
+    return Decoded{withoutLeadingByteOrderMark(westernSingleByte(bytes)),
                    {QStringLiteral("ISO-8859-1"), Source::Latin1Fallback, 100}};
+}
+
+QString TextFileReader::westernSingleByte(QByteArrayView bytes) {
+    return windows1252ForC1Controls(QString::fromLatin1(bytes));
 }
 
 std::optional<TextFileReader::Decoded> TextFileReader::decodeWithDetectionOnly(const QByteArray& bytes) {

@@ -44,6 +44,9 @@ public:
     // Well-formed UTF-8 in the strict sense: no overlong forms, surrogates, code points above
     // U+10FFFF or truncated sequences. NUL bytes also disqualify: they mean UTF-16 or binary.
     static bool isValidUtf8Text(const QByteArray& bytes);
+    // ISO 8859-1, except that the C1 range 0x80-0x9F reads as Windows-1252 (its five undefined
+    // bytes stay controls): how the fallback reads a Western single-byte file.
+    static QString westernSingleByte(QByteArrayView bytes);
 };
 
 } // namespace vantrel::import

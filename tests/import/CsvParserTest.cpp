@@ -198,6 +198,10 @@ TEST(SimpleCsvParserTest, ChoosesTheFieldEncodingFromTheWholeFile) {
     // One stray byte in an otherwise UTF-8 file: 0xE9 is é, and the UTF-8 pair reads as two
     // Latin-1 characters, which is the price of not guessing per field.
     EXPECT_EQ(simple("x,caf\xe9\ny,caf\xc3\xa9\n"), (Table{{"x", "caf\u00e9"}, {"y", "caf\u00c3\u00a9"}}));
+    // A single-byte file's 0x80-0x9F are Windows-1252 (euro sign, quotes); its holes stay as read.
+    EXPECT_EQ(simple("\x93"
+                     "Fee\x94,\x80 5,\x81\n"),
+              (Table{{"\u201cFee\u201d", "\u20ac 5", "\u0081"}}));
     // A UTF-16 mark over bytes that are not UTF-16 is an encoding failure, not garbage rows.
     try {
         SimpleCsvParser::parseBytes(QByteArray("\xFF\xFE"
