@@ -2,6 +2,7 @@
 
 #include "import/CsvReader.h"
 #include "import/ParseException.h"
+#include "model/TextHelper.h"
 #include "platform/InternalError.h"
 
 #include <QStringList>
@@ -16,15 +17,6 @@ namespace {
 
 const QString kExplanation = QStringLiteral(
     "Please adjust settings to make sure all text displayed in black are in the proper format. %1");
-
-// "a", "a and b", "a, b and c".
-QString naturalLanguageList(const QStringList& items) {
-    if (items.size() < 2) {
-        return items.join(QString());
-    }
-    return QStringLiteral("%1 and %2")
-        .arg(items.mid(0, items.size() - 1).join(QStringLiteral(", ")), items.last());
-}
 
 bool contains(const std::vector<CsvField>& fields, CsvField field) {
     return std::find(fields.cbegin(), fields.cend(), field) != fields.cend();
@@ -206,7 +198,7 @@ void CsvMappingModel::updateUIStates() {
         names.append(QStringLiteral("other"));
     }
     m_instruction = QStringLiteral("Please identify the %1 fields below by clicking on their column headers.")
-                        .arg(naturalLanguageList(names));
+                        .arg(model::TextHelper::naturalList(names));
 }
 
 void CsvMappingModel::checkColumn(int column) const {

@@ -70,23 +70,6 @@ void dropFalseCheckNumber(ImportedTransaction& record) {
     }
 }
 
-// The first letter of every white-space separated word upper case, the rest lower case, as the
-// register shows bank descriptions.
-QString capitalizedWords(const QString& text) {
-    QString result = text.toLower();
-    bool wordStart = true;
-    for (qsizetype i = 0; i < result.size(); ++i) {
-        const QChar c = result.at(i);
-        if (c.isSpace()) {
-            wordStart = true;
-        } else if (wordStart) {
-            result[i] = c.toUpper();
-            wordStart = false;
-        }
-    }
-    return result;
-}
-
 void copyBankFields(model::Transaction& transaction, const ImportedTransaction& record) {
     transaction.setOfxAmount(record.amount);
     transaction.setOfxCheckNumber(record.checkNumber);
@@ -250,7 +233,7 @@ void BankFileMerge::confirmPending(model::Transaction& pending, const ImportedTr
     copyBankFields(pending, record);
     pending.setCheckNumber(record.checkNumber);
     if (const QString title = pending.title(); model::TextHelper::isBlank_vt(title)) {
-        const QString bankTitle = capitalizedWords(*record.name);
+        const QString bankTitle = model::TextHelper::capitalizedWords(*record.name);
         pending.setTitle(bankTitle);
         if (categories) {
             categories->remove(pending.object(), title);
@@ -265,7 +248,7 @@ void BankFileMerge::createBankTransaction(const ImportedTransaction& record,
     if (!categories) {
         categories.emplace(m_account.context());
     }
-    const QString title = capitalizedWords(*record.name);
+    const QString title = model::TextHelper::capitalizedWords(*record.name);
     // Filled in before it joins the account: every change to a member of the account moves it in
     // the account's register order again, which over thousands of records would dominate.
     model::Transaction transaction = model::Transaction::insertInContext(m_account.context(), m_clock);

@@ -51,15 +51,6 @@ std::optional<QString> bracketedName(const std::optional<QString>& category) {
     return name;
 }
 
-// "A", "A and B", "A, B and C".
-QString naturalList(const QStringList& names) {
-    if (names.size() < 2) {
-        return names.value(0);
-    }
-    const QString head = names.mid(0, names.size() - 1).join(QStringLiteral(", "));
-    return QStringLiteral("%1 and %2").arg(head, names.last());
-}
-
 ParseException dateFormatException(const char* reason, const QString& sampleText,
                                    const std::optional<DateOrder>& order) {
     QVariantMap details{{latin1(ImportOperation::kSampleTextKey), sampleText}};
@@ -346,7 +337,7 @@ std::optional<QString> ImportOperation::titleFromSplits(const std::vector<Import
     }
     if (names.size() > 1) {
         std::sort(names.begin(), names.end());
-        return naturalList(names);
+        return model::TextHelper::naturalList(names);
     }
     const QString& name = names.front();
     if (sum.isZero()) {

@@ -14,6 +14,29 @@ QString TextHelper::pluralize(const QString& noun, std::int64_t count) {
     return QStringLiteral("%1 %2s").arg(QString::number(count), noun);
 }
 
+QString TextHelper::naturalList(const QStringList& items) {
+    if (items.size() < 2) {
+        return items.value(0);
+    }
+    return QStringLiteral("%1 and %2")
+        .arg(items.mid(0, items.size() - 1).join(QStringLiteral(", ")), items.last());
+}
+
+QString TextHelper::capitalizedWords(const QString& text) {
+    QString result = text.toLower();
+    bool wordStart = true;
+    for (qsizetype i = 0; i < result.size(); ++i) {
+        const QChar c = result.at(i);
+        if (c.isSpace()) {
+            wordStart = true;
+        } else if (wordStart) {
+            result[i] = c.toUpper();
+            wordStart = false;
+        }
+    }
+    return result;
+}
+
 QString TextHelper::hashWithLength(int length) {
     static constexpr char16_t kAlphabet[] = u"0123456789abcdefghijklmnopqrstuvwxyz";
     static constexpr int kAlphabetSize = static_cast<int>(std::size(kAlphabet)) - 1;

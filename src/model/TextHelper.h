@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 
 #include <concepts>
@@ -16,6 +17,12 @@ public:
     // "1 transaction", "3 transactions", "0 transactions": English plurals for counts in
     // messages.
     static QString pluralize(const QString& noun, std::int64_t count);
+
+    // "A", "A and B", "A, B and C": a list as a sentence says it.
+    static QString naturalList(const QStringList& items);
+    // The first letter of every white-space separated word upper case, the rest lower case: how
+    // the register shows banks' descriptions ("CORNER CAFE" becomes "Corner Cafe").
+    static QString capitalizedWords(const QString& text);
 
     // `length` characters, each drawn uniformly from 0-9 and a-z with the system's
     // cryptographically secure generator; empty for a length below 1.

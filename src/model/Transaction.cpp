@@ -342,31 +342,6 @@ QString categoryName(objectstore::ManagedObject* category) {
     return category == nullptr ? QStringLiteral("Uncategorized") : CategoryVT(category).name();
 }
 
-// "A", "A and B", "A, B and C".
-QString naturalList(const QStringList& names) {
-    if (names.size() <= 1) {
-        return names.value(0);
-    }
-    const QString leading = names.mid(0, names.size() - 1).join(QStringLiteral(", "));
-    return QStringLiteral("%1 and %2").arg(leading, names.last());
-}
-
-// The first letter of every white-space separated word upper case, the rest lower case.
-QString capitalizedWords(const QString& text) {
-    QString result = text.toLower();
-    bool wordStart = true;
-    for (qsizetype i = 0; i < result.size(); ++i) {
-        const QChar c = result.at(i);
-        if (c.isSpace()) {
-            wordStart = true;
-        } else if (wordStart) {
-            result[i] = c.toUpper();
-            wordStart = false;
-        }
-    }
-    return result;
-}
-
 Amount sumOf(const std::vector<PlainSplit>& lines) {
     Amount total;
     for (const PlainSplit& line : lines) {
@@ -705,7 +680,7 @@ Transaction Transaction::undoMatch(const platform::Clock& clock) {
         throw platform::InternalError("Only a matched transaction can be unmatched");
     }
     Transaction bank = insertInContext(context(), clock);
-    bank.setTitle(capitalizedWords(ofxTitle()));
+    bank.setTitle(TextHelper::capitalizedWords(ofxTitle()));
     bank.setAmount(ofxAmount());
     if (const std::optional<Day> day = ofxDate()) {
         bank.setDate(*day);
@@ -740,7 +715,7 @@ QString Transaction::categoryBasedTitle() const {
             names.push_back(name);
         }
     }
-    return naturalList(names);
+    return TextHelper::naturalList(names);
 }
 
 QString Transaction::keywords() const {

@@ -76,4 +76,13 @@ TEST(TextHelper, TrimmingRemovesWhiteSpaceAtBothEndsOnly) {
     EXPECT_EQ(utf8(TextHelper::trimmed_vt(u"x")), "x");
 }
 
+TEST(TextHelper, NaturalListsAndCapitalizedWords) {
+    EXPECT_EQ(utf8(TextHelper::naturalList({})), "");
+    EXPECT_EQ(utf8(TextHelper::naturalList({"A"})), "A");
+    EXPECT_EQ(utf8(TextHelper::naturalList({"A", "B"})), "A and B");
+    EXPECT_EQ(utf8(TextHelper::naturalList({"A", "B", "C", "D"})), "A, B, C and D");
+    EXPECT_EQ(utf8(TextHelper::capitalizedWords(QStringLiteral("CORNER  cAFE\tno.5 \u00C9COLE"))),
+              "Corner  Cafe\tNo.5 \u00C9cole");
+}
+
 } // namespace
