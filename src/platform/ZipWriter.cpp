@@ -93,10 +93,11 @@ bool ZipWriter::addFile(const QString& entryName, const QString& sourcePath, con
     info.external_fa = kRegularFileAttributes;
     const int zip64 = source.size() >= kZip64Threshold ? 1 : 0;
     const QByteArray name = entryName.toUtf8();
+    // The daily backup runs while the user waits for a save: deflate's fastest level takes a
+    // fraction of the default's time on a database and leaves the archive only a little larger.
     if (zipOpenNewFileInZip4_64(handleOf(m_handle), name.constData(), &info, nullptr, 0, nullptr, 0, nullptr,
-                                Z_DEFLATED, Z_DEFAULT_COMPRESSION, 0, -MAX_WBITS, DEF_MEM_LEVEL,
-                                Z_DEFAULT_STRATEGY, nullptr, 0, kVersionMadeByUnix, kUtf8NamesFlag,
-                                zip64) != ZIP_OK) {
+                                Z_DEFLATED, Z_BEST_SPEED, 0, -MAX_WBITS, DEF_MEM_LEVEL, Z_DEFAULT_STRATEGY,
+                                nullptr, 0, kVersionMadeByUnix, kUtf8NamesFlag, zip64) != ZIP_OK) {
         m_error = QStringLiteral("Cannot add %1 to the archive %2").arg(entryName, m_path);
         return false;
     }
