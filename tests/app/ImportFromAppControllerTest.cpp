@@ -10,6 +10,7 @@
 
 #include <QFile>
 
+#include <iterator>
 #include <stdexcept>
 #include <thread>
 
@@ -99,6 +100,12 @@ protected:
         return writeFile(name, source.readAll());
     }
 
+    void startCsv(const QByteArray& bytes) {
+        controller->chooseFile(writeFile(QStringLiteral("rows.csv"), bytes));
+        controller->import();
+        controller->chooseAccount(object(checking));
+    }
+
     bool waitWhileRunning() {
         return waitUntil([this] { return controller->sheet() != Sheet::Progress; });
     }
@@ -107,8 +114,15 @@ protected:
 
     std::size_t storedCount(QStringView entity) const { return reloaded()->count(entity); }
 
-    void expectOnlyAlert(const char* message, const QString& informative) {
-        ASSERT_EQ(alerts.shown().size(), 1U);
+    static QString noTransaction(const char* reason) {
+        return QStringLiteral(
+                   "No transaction was imported. Please contact support@vantrel.org if the problem "
+                   "persists.") +
+               QString::fromLatin1(reason);
+    }
+
+    void expectOnlyAlert(const char* message, const QString& informative, std::size_t count = 1) {
+        ASSERT_EQ(alerts.shown().size(), count);
         EXPECT_EQ(alerts.last().message, QString::fromLatin1(message));
         EXPECT_EQ(alerts.last().informativeText, informative);
         EXPECT_TRUE(alerts.last().buttons.isEmpty());
@@ -207,7 +221,7 @@ TEST_F(ImportFromAppControllerTest, TransactionsOnlyQifFileGoesThroughAccountSel
     EXPECT_EQ(storedCount(u"Transaction"), 2U);
 }
 
-TEST_F(ImportFromAppControllerTest, CancellingAccountSelectionReturnsToTheMainSheet) {
+TEST_F(ImportFromAppControllerTest, CsvAsksForTheAccountAndRefusesAnEmptyFileAfterIt) {
     controller->chooseFile(writeFile(QStringLiteral("rows.csv"), "Date,Amount\n03/05/2021,-12.00\n"));
     controller->import();
     EXPECT_FALSE(controller->isQIFImport());
@@ -215,11 +229,7 @@ TEST_F(ImportFromAppControllerTest, CancellingAccountSelectionReturnsToTheMainSh
     controller->cancelAccountSelection();
     expectBackOnMainSheet();
     EXPECT_EQ(controller->chosenFile(), files.filePath(QStringLiteral("rows.csv")));
-}
 
-// ---- CSV -------------------------------------------------------------------------------------
-
-TEST_F(ImportFromAppControllerTest, EmptyCsvFileIsRefusedAfterTheAccountIsChosen) {
     controller->chooseFile(writeFile(QStringLiteral("empty.csv"), QByteArray()));
     controller->import();
     ASSERT_EQ(controller->sheet(), Sheet::AccountSelection);
@@ -229,10 +239,10 @@ TEST_F(ImportFromAppControllerTest, EmptyCsvFileIsRefusedAfterTheAccountIsChosen
     expectBackOnMainSheet();
 }
 
+// ---- CSV -------------------------------------------------------------------------------------
+
 TEST_F(ImportFromAppControllerTest, MappedCsvRunsInTheMainContextAndIsSaved) {
-    controller->chooseFile(writeFile(QStringLiteral("rows.csv"), "Date,Amount\n03/05/2021,-12.00\n"));
-    controller->import();
-    controller->chooseAccount(object(checking));
+    startCsv("Date,Amount\n03/05/2021,-12.00\n");
     ASSERT_EQ(controller->sheet(), Sheet::CsvSettings);
     ASSERT_TRUE(controller->csvRows().has_value());
     EXPECT_EQ(controller->csvRows()->size(), 2U);
@@ -248,9 +258,7 @@ TEST_F(ImportFromAppControllerTest, MappedCsvRunsInTheMainContextAndIsSaved) {
 }
 
 TEST_F(ImportFromAppControllerTest, FailedCsvRunKeepsTheUsersEditsAndDropsEverythingOfTheRun) {
-    controller->chooseFile(writeFile(QStringLiteral("rows.csv"), "Date,Amount\n01/13/2021,-12.00\n"));
-    controller->import();
-    controller->chooseAccount(object(checking));
+    startCsv("Date,Amount\n01/13/2021,-12.00\n");
     Account(object(savings)).setName(QStringLiteral("Rainy Day"));
     // The first row reads month first and makes a category; the second reads in no order.
     controller->csvMappingFinished(csvEntry({csvRow("01/13/2021", "-12.00", "Coffee", "Treats"),
@@ -270,9 +278,7 @@ TEST_F(ImportFromAppControllerTest, FailedCsvRunKeepsTheUsersEditsAndDropsEveryt
 }
 
 TEST_F(ImportFromAppControllerTest, CsvRerunFromTheDateFormatSheetReusesTheMappedEntry) {
-    controller->chooseFile(writeFile(QStringLiteral("rows.csv"), "Date,Amount\n05/05/2021,-12.00\n"));
-    controller->import();
-    controller->chooseAccount(object(checking));
+    startCsv("Date,Amount\n05/05/2021,-12.00\n");
     controller->csvMappingFinished(csvEntry({csvRow("05/05/2021", "-12.00", "Coffee", "Treats"),
                                              csvRow("06/07/2021", "-3.00", "Tea", "Treats")}));
     ASSERT_EQ(controller->sheet(), Sheet::DateFormat);
@@ -375,41 +381,36 @@ TEST_F(ImportFromAppControllerTest, AskBoxOpensTheDateFormatSheetAndTheChosenOrd
 
 // ---- Failures --------------------------------------------------------------------------------
 
-TEST_F(ImportFromAppControllerTest, FileNotInTheExpectedFormatIsReportedWithTheReason) {
-    controller->chooseFile(fixture("bad-amount.qif"));
-    controller->import();
-    ASSERT_TRUE(waitWhileRunning());
-    expectOnlyAlert(
-        "The file you specified is not in a format Vantrel expects.",
-        QStringLiteral("No transaction was imported. Please contact support@vantrel.org if the problem "
-                       "persists. (Amount could not be parsed.)"));
-    expectBackOnMainSheet();
-    EXPECT_EQ(storedCount(u"Account"), 2U);
-}
-
-TEST_F(ImportFromAppControllerTest, TransactionsFileWithoutTypeHeaderIsAParseError) {
-    controller->chooseFile(
-        writeFile(QStringLiteral("noheader.qif"), "!Option:AutoSwitch\nD01/02/2020\nT-1.00\n^\n"));
-    controller->import();
-    controller->chooseAccount(object(checking));
-    ASSERT_TRUE(waitWhileRunning());
-    expectOnlyAlert(
-        "The file you specified is not in a format Vantrel expects.",
-        QStringLiteral("No transaction was imported. Please contact support@vantrel.org if the problem "
-                       "persists. (Header line not found)"));
-    expectBackOnMainSheet();
-}
-
-TEST_F(ImportFromAppControllerTest, UndecodableFileIsAnEncodingFailure) {
-    controller->chooseFile(
-        writeFile(QStringLiteral("broken.qif"), QByteArray("\xEF\xBB\xBF!Type:Bank\n\xC3\x28\n")));
-    controller->import();
-    ASSERT_TRUE(waitUntil([this] { return !alerts.shown().empty(); }));
-    expectOnlyAlert(
-        "The encoding of the file could not be determined.",
-        QStringLiteral("The file was not imported. Please contact support@vantrel.org with the file "
-                       "attached for assistance."));
-    expectBackOnMainSheet();
+TEST_F(ImportFromAppControllerTest, UnreadableFilesAreReportedWithTheReasonAndStoreNothing) {
+    const char* const notExpected = "The file you specified is not in a format Vantrel expects.";
+    struct Case {
+        QString path;
+        bool asksForAccount;
+        const char* message;
+        QString informative;
+    };
+    const Case cases[] = {
+        {fixture("bad-amount.qif"), false, notExpected, noTransaction(" (Amount could not be parsed.)")},
+        {writeFile(QStringLiteral("noheader.qif"), "!Option:AutoSwitch\nD01/02/2020\nT-1.00\n^\n"), true,
+         notExpected, noTransaction(" (Header line not found)")},
+        {writeFile(QStringLiteral("broken.qif"), QByteArray("\xEF\xBB\xBF!Type:Bank\n\xC3\x28\n")), false,
+         "The encoding of the file could not be determined.",
+         QStringLiteral("The file was not imported. Please contact support@vantrel.org with the file "
+                        "attached for assistance.")},
+    };
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        SCOPED_TRACE(utf8(cases[i].path));
+        controller->chooseFile(cases[i].path);
+        controller->import();
+        if (cases[i].asksForAccount) {
+            controller->chooseAccount(object(checking));
+        }
+        ASSERT_TRUE(waitUntil([&] { return alerts.shown().size() > i; }));
+        expectOnlyAlert(cases[i].message, cases[i].informative, i + 1);
+        expectBackOnMainSheet();
+        EXPECT_EQ(storedCount(u"Account"), 2U);
+        EXPECT_EQ(storedCount(u"Transaction"), 0U);
+    }
 }
 
 TEST_F(ImportFromAppControllerTest, AnyOtherFailureIsUnexpectedAndLogged) {
@@ -427,10 +428,7 @@ TEST_F(ImportFromAppControllerTest, AnyOtherFailureIsUnexpectedAndLogged) {
     std::thread(job).join();
     ASSERT_TRUE(waitWhileRunning());
 
-    expectOnlyAlert(
-        "An unexpected error occurred.",
-        QStringLiteral("No transaction was imported. Please contact support@vantrel.org if the problem "
-                       "persists."));
+    expectOnlyAlert("An unexpected error occurred.", noTransaction(""));
     const QStringList lines = log.lines();
     const auto at = lines.indexOf(QStringLiteral("Import exception: InternalError"));
     ASSERT_GE(at, 0) << utf8(lines.join(u'\n'));

@@ -74,10 +74,35 @@ protected:
         return settings;
     }
 
+    static QString parseError(const QString& reason) {
+        return QStringLiteral(
+                   "Make sure this is an activity file downloaded from your bank's website. If you "
+                   "continue to have problem, please email support@vantrel.org and attach a copy "
+                   "the file you are trying to import. (Parse error: ") +
+               reason + u')';
+    }
+
     void expectAlert(const Alert& alert, const QString& message, const QString& text) {
         EXPECT_EQ(utf8(alert.message), utf8(message));
         EXPECT_EQ(utf8(alert.informativeText), utf8(text));
         EXPECT_TRUE(alert.buttons.isEmpty());
+    }
+
+    // Nothing read is kept once the sheet is back: another run reads the (removed) file again.
+    void expectFileReadAgain(ImportFromBankController& sheet) {
+        const std::size_t before = alerts.shown().size();
+        sheet.import();
+        ASSERT_EQ(alerts.shown().size(), before + 1);
+        EXPECT_EQ(utf8(alerts.last().informativeText),
+                  utf8(parseError(QStringLiteral("Could not read file."))));
+    }
+
+    static void expectPrompt(const ImportFromBankController& sheet, const char* sample, DateOrder selected,
+                             const char* explanation) {
+        ASSERT_EQ(sheet.view(), View::DateOrderPrompt);
+        EXPECT_EQ(utf8(sheet.dateOrderPrompt().sampleText), sample);
+        EXPECT_EQ(sheet.dateOrderPrompt().selected, selected);
+        EXPECT_EQ(utf8(sheet.dateOrderPrompt().explanation), explanation);
     }
 
     model::Account checking = newAccount(QStringLiteral("Checking"));
@@ -85,16 +110,15 @@ protected:
 
 // ---- Texts ---------------------------------------------------------------------------------------
 
-TEST_F(ImportFromBankControllerTest, ViewsAreTitledAsTheSheetShowsThem) {
-    EXPECT_EQ(utf8(ImportFromBankController::titleOf(View::Main)), "Import From Bank");
-    EXPECT_EQ(utf8(ImportFromBankController::titleOf(View::AccountSelection)), "Choose Account");
-    EXPECT_EQ(utf8(ImportFromBankController::titleOf(View::CsvSettings)), "CSV Import Settings");
-    EXPECT_EQ(utf8(ImportFromBankController::titleOf(View::DateOrderPrompt)), "Specify Date Format");
-    EXPECT_EQ(utf8(ImportFromBankController::titleOf(View::Summary)), "Import Completed");
-    EXPECT_EQ(utf8(ImportFromBankController::titleOf(View::ImportSettings)), "Import Settings");
-}
+TEST_F(ImportFromBankControllerTest, ViewTitlesAndSummaryLinesReadAsShown) {
+    const std::pair<View, const char*> titles[] = {
+        {View::Main, "Import From Bank"},           {View::AccountSelection, "Choose Account"},
+        {View::CsvSettings, "CSV Import Settings"}, {View::DateOrderPrompt, "Specify Date Format"},
+        {View::Summary, "Import Completed"},        {View::ImportSettings, "Import Settings"}};
+    for (const auto& [view, title] : titles) {
+        EXPECT_EQ(utf8(ImportFromBankController::titleOf(view)), title);
+    }
 
-TEST_F(ImportFromBankControllerTest, SummaryLinesCountInEnglish) {
     using Lines = ImportFromBankController::SummaryLines;
     EXPECT_EQ(
         ImportFromBankController::summaryLines({1, 1, 0}),
@@ -119,7 +143,7 @@ TEST_F(ImportFromBankControllerTest, StatementsAreLabelledByTypeAndTheLastFourDi
     statement.acctID = QStringLiteral("000123456789");
     EXPECT_EQ(ImportFromBankController::accountLabel(statement), QStringLiteral("Checking xxxx6789"));
     statement.acctType = QStringLiteral("SAVINGS");
-    statement.acctID = QStringLiteral("12");
+    statement.acctID = QStringLiteral("12"); // shorter than four digits: shown whole
     EXPECT_EQ(ImportFromBankController::accountLabel(statement), QStringLiteral("Savings xxxx12"));
     statement.acctType = QStringLiteral("MONEYMRKT");
     EXPECT_EQ(ImportFromBankController::accountLabel(statement), std::nullopt);
@@ -168,35 +192,22 @@ TEST_F(ImportFromBankControllerTest, AnOfxFileIsMergedSavedAndSummarised) {
     EXPECT_EQ(counts(importFile(copy)->summary()), "new 0, matched 0, duplicate 4");
 }
 
-TEST_F(ImportFromBankControllerTest, AFileOfSeveralStatementsAsksWhichOneToImport) {
-    auto sheet = open();
-    ASSERT_TRUE(sheet->chooseFile(ofxFixture("two-statements.ofx")));
-    sheet->import();
+TEST_F(ImportFromBankControllerTest, AFileOfSeveralStatementsAsksWhichOneToImportFromWhatWasRead) {
+    const QString path = write("two.ofx", fileBytes(ofxFixture("two-statements.ofx")));
+    auto sheet = importFile(path);
     ASSERT_EQ(sheet->view(), View::AccountSelection);
     const auto& choices = sheet->statementChoices();
     ASSERT_EQ(choices.size(), 2u);
     EXPECT_EQ(utf8(choices[0].label), "Savings xxxx4321");
     EXPECT_EQ(utf8(choices[1].label), "Credit Card xxxx4444");
-    EXPECT_TRUE(context.count(u"Transaction") == 0);
+    EXPECT_EQ(context.count(u"Transaction"), 0u);
 
+    ASSERT_TRUE(QFile::remove(path)); // the statements read are kept while the user chooses
     sheet->continueFromAccountSelector(1);
     EXPECT_EQ(sheet->view(), View::Summary);
     EXPECT_EQ(counts(sheet->summary()), "new 1, matched 0, duplicate 0");
     EXPECT_EQ(checking.balance(), amount("-33.10")); // the card's ledger balance
-}
-
-TEST_F(ImportFromBankControllerTest, TheStatementReadIsKeptWhileTheUserChooses) {
-    const QString path = write("two.ofx", fileBytes(ofxFixture("two-statements.ofx")));
-    auto sheet = importFile(path);
-    ASSERT_EQ(sheet->view(), View::AccountSelection);
-    ASSERT_TRUE(QFile::remove(path));
-    sheet->continueFromAccountSelector(0);
-    EXPECT_EQ(counts(sheet->summary()), "new 2, matched 0, duplicate 0");
-
-    // A finished import keeps nothing: another run reads the (now missing) file again.
-    sheet->import();
-    ASSERT_EQ(alerts.shown().size(), 1u);
-    EXPECT_TRUE(alerts.last().informativeText.endsWith(u"(Parse error: Could not read file.)"));
+    expectFileReadAgain(*sheet);
 }
 
 // ---- Failures ------------------------------------------------------------------------------------
@@ -213,39 +224,41 @@ TEST_F(ImportFromBankControllerTest, AnUnreadableRecordShowsTheParseErrorAndImpo
     ASSERT_EQ(alerts.shown().size(), 1u);
     const QString reason = QStringLiteral("The posting date \"%1\" of a transaction is not a date.")
                                .arg(QString::fromLatin1(bytes.mid(at, bytes.indexOf('\r', at) - at)));
-    expectAlert(
-        alerts.last(), QStringLiteral("The selected file could not be imported."),
-        QStringLiteral("Make sure this is an activity file downloaded from your bank's website. If you "
-                       "continue to have problem, please email support@vantrel.org and attach a copy "
-                       "the file you are trying to import. (Parse error: ") +
-            reason + u')');
+    expectAlert(alerts.last(), QStringLiteral("The selected file could not be imported."),
+                parseError(reason));
     EXPECT_EQ(context.count(u"Transaction"), 0u);
     EXPECT_FALSE(context.hasChanges());
     EXPECT_TRUE(posted.isEmpty());
-
-    // Nothing was kept: importing again reads the file again.
     ASSERT_TRUE(QFile::remove(path));
-    sheet->import();
-    EXPECT_TRUE(alerts.last().informativeText.endsWith(u"(Parse error: Could not read file.)"));
+    expectFileReadAgain(*sheet);
 }
 
-TEST_F(ImportFromBankControllerTest, AFileWithoutAStatementIsAParseError) {
-    auto sheet =
-        importFile(write("notes.ofx", "OFXHEADER:100\r\n<OFX><SIGNONMSGSRSV1></SIGNONMSGSRSV1></OFX>\r\n"));
-    EXPECT_EQ(sheet->view(), View::Main);
-    ASSERT_EQ(alerts.shown().size(), 1u);
-    EXPECT_EQ(utf8(alerts.last().message), "The selected file could not be imported.");
-    EXPECT_TRUE(alerts.last().informativeText.endsWith(
-        u"(Parse error: The file holds no bank or credit card statement.)"));
-}
-
-TEST_F(ImportFromBankControllerTest, AnUndecodableFileSaysSo) {
-    auto sheet = importFile(write("broken.qif", QByteArray("\xFE\xFF\x00", 3)));
-    EXPECT_EQ(sheet->view(), View::Main);
-    ASSERT_EQ(alerts.shown().size(), 1u);
-    expectAlert(alerts.last(), QStringLiteral("The encoding of the file could not be determined."),
-                QStringLiteral("The file was not imported. Please contact support@vantrel.org with the file "
-                               "attached for assistance."));
+TEST_F(ImportFromBankControllerTest, FilesThatCannotBeReadAreRefusedWithTheirReason) {
+    struct Case {
+        const char* name;
+        QByteArray bytes;
+        QString message;
+        QString informative;
+    };
+    const Case cases[] = {
+        {"notes.ofx", "OFXHEADER:100\r\n<OFX><SIGNONMSGSRSV1></SIGNONMSGSRSV1></OFX>\r\n",
+         QStringLiteral("The selected file could not be imported."),
+         parseError(QStringLiteral("The file holds no bank or credit card statement."))},
+        {"broken.qif", QByteArray("\xFE\xFF\x00", 3),
+         QStringLiteral("The encoding of the file could not be determined."),
+         QStringLiteral("The file was not imported. Please contact support@vantrel.org with the file "
+                        "attached for assistance.")},
+        {"empty.csv", QByteArray(), QStringLiteral("The selected CSV file is empty."),
+         QStringLiteral("Please select another file and try again.")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::size_t before = alerts.shown().size();
+        EXPECT_EQ(importFile(write(c.name, c.bytes))->view(), View::Main);
+        ASSERT_EQ(alerts.shown().size(), before + 1);
+        expectAlert(alerts.last(), c.message, c.informative);
+    }
+    EXPECT_EQ(context.count(u"Transaction"), 0u);
 }
 
 // ---- Date orders ---------------------------------------------------------------------------------
@@ -255,11 +268,9 @@ TEST_F(ImportFromBankControllerTest, ADateThatDoesNotReadInTheStoredOrderOpensTh
     save();
     const QString path = write("us.qif", qif("12/31/2020"));
     auto sheet = importFile(path);
-    ASSERT_EQ(sheet->view(), View::DateOrderPrompt);
-    EXPECT_EQ(utf8(sheet->dateOrderPrompt().sampleText), "12/31/2020");
-    EXPECT_EQ(sheet->dateOrderPrompt().selected, DateOrder::dmy());
-    EXPECT_EQ(utf8(sheet->dateOrderPrompt().explanation),
-              "Dates could not be parsed with the date format specified. Please select a new date format.");
+    expectPrompt(
+        *sheet, "12/31/2020", DateOrder::dmy(),
+        "Dates could not be parsed with the date format specified. Please select a new date format.");
     EXPECT_TRUE(alerts.shown().empty());
 
     // The file read so far is used again: the order is all that changes.
@@ -274,11 +285,8 @@ TEST_F(ImportFromBankControllerTest, ADateThatDoesNotReadInTheStoredOrderOpensTh
 
 TEST_F(ImportFromBankControllerTest, AnUndecidableOrderAsksWithoutCountingAFailure) {
     auto sheet = importFile(write("both.qif", qif("01/02/2020", "02/01/2020")));
-    ASSERT_EQ(sheet->view(), View::DateOrderPrompt);
-    EXPECT_EQ(utf8(sheet->dateOrderPrompt().sampleText), "01/02/2020");
-    EXPECT_EQ(sheet->dateOrderPrompt().selected, DateOrder::mdy());
-    EXPECT_EQ(utf8(sheet->dateOrderPrompt().explanation),
-              "The format of dates could not be automatically determined. Please specify it below.");
+    expectPrompt(*sheet, "01/02/2020", DateOrder::mdy(),
+                 "The format of dates could not be automatically determined. Please specify it below.");
     EXPECT_EQ(ImportFromBankController::dateOrderChoices(),
               (std::vector<DateOrder>{DateOrder::mdy(), DateOrder::dmy(), DateOrder::ymd()}));
 
@@ -304,32 +312,19 @@ TEST_F(ImportFromBankControllerTest, TheFourthFailedDateOrderAlsoRaisesAnAlert) 
                        "continue to have problem, please contact support@vantrel.org for help."));
 
     // The count belongs to the sheet: opening it again starts over.
-    auto reopened = importFile(write("us2.qif", qif("12/31/2020")));
+    const QString path = write("us2.qif", qif("12/31/2020"));
+    auto reopened = importFile(path);
     EXPECT_EQ(reopened->view(), View::DateOrderPrompt);
     EXPECT_EQ(alerts.shown().size(), 2u);
-}
 
-TEST_F(ImportFromBankControllerTest, CancellingThePromptDropsTheFileRead) {
-    const QString path = write("both.qif", qif("01/02/2020", "02/01/2020"));
-    auto sheet = importFile(path);
-    ASSERT_EQ(sheet->view(), View::DateOrderPrompt);
-    sheet->cancelFromDialog();
-    EXPECT_EQ(sheet->view(), View::Main);
+    // Cancelling the prompt drops the file read.
+    reopened->cancelFromDialog();
+    EXPECT_EQ(reopened->view(), View::Main);
     ASSERT_TRUE(QFile::remove(path));
-    sheet->import();
-    ASSERT_EQ(alerts.shown().size(), 1u);
-    EXPECT_TRUE(alerts.last().informativeText.endsWith(u"(Parse error: Could not read file.)"));
+    expectFileReadAgain(*reopened);
 }
 
 // ---- CSV files -----------------------------------------------------------------------------------
-
-TEST_F(ImportFromBankControllerTest, AnEmptyCsvFileIsRefused) {
-    auto sheet = importFile(write("empty.csv", QByteArray()));
-    EXPECT_EQ(sheet->view(), View::Main);
-    ASSERT_EQ(alerts.shown().size(), 1u);
-    expectAlert(alerts.last(), QStringLiteral("The selected CSV file is empty."),
-                QStringLiteral("Please select another file and try again."));
-}
 
 TEST_F(ImportFromBankControllerTest, CsvColumnsAreMappedOnceRememberedAndForgotten) {
     checking.setQifDateOrder(QStringLiteral("MDY"));

@@ -41,7 +41,7 @@ protected:
     Account account = newAccount(QStringLiteral("Checking"));
 };
 
-TEST_F(AccountExporterTest, CsvHasOneLinePerTransactionNewestFirst) {
+TEST_F(AccountExporterTest, CsvAndQifListTransactionsInRegisterOrderNewestFirst) {
     model::CategoryVT food = newCategory(QStringLiteral("Food"));
     cleared(account, "-12.50", day(2023, 1, 5), QStringLiteral("Corner Cafe"), food.object(),
             QStringLiteral("lunch"));
@@ -50,13 +50,6 @@ TEST_F(AccountExporterTest, CsvHasOneLinePerTransactionNewestFirst) {
               "Date,Title,Category,Note,Amount\n"
               "02/01/2023,\"Refund\",,,100\n"
               "01/05/2023,\"Corner Cafe\",\"Food\",\"lunch\",-12.5\n");
-}
-
-TEST_F(AccountExporterTest, QifRecordsFollowTheRegisterOrder) {
-    model::CategoryVT food = newCategory(QStringLiteral("Food"));
-    cleared(account, "-12.50", day(2023, 1, 5), QStringLiteral("Corner Cafe"), food.object(),
-            QStringLiteral("lunch"));
-    cleared(account, "100.00", day(2023, 2, 1), QStringLiteral("Refund"));
     EXPECT_EQ(utf8(AccountExporter::exportTransactionsToQif(account)),
               "!Type:Bank\n"
               "D01/02/2023\nT100\nPRefund\nC*\n^\n"

@@ -57,6 +57,11 @@ void expectCsvFailure(const std::function<void()>& action, const char* reason,
     }
 }
 
+void expectReadFailure(const CsvRows& rows, const CsvSettings& settings, const char* reason,
+                       std::optional<std::string> offendingText) {
+    expectCsvFailure([&] { CsvReader::readRows(rows, settings); }, reason, std::move(offendingText));
+}
+
 std::vector<model::Amount> amountsOf(const ImportedAccount& account) {
     std::vector<model::Amount> amounts;
     for (const ImportedTransaction& transaction : account.transactions) {
@@ -121,8 +126,8 @@ TEST(CsvReaderTest, ProgramFlavourGivesOneSplitAndOptionalFieldsWhenMapped) {
 TEST(CsvReaderTest, OnlyTheFirstRowIsSkippedAsTheHeader) {
     const CsvRows rows =
         rowsOf({{"Date", "Payee", "Amount"}, {"01/15/2024", "A", "1.00"}, {"Date", "Payee", "Amount"}});
-    expectCsvFailure([&] { CsvReader::readRows(rows, mapping(kDatePayeeAmount.columnMapping, true)); },
-                     CsvReader::kInvalidDateFormat, "Date");
+    expectReadFailure(rows, mapping(kDatePayeeAmount.columnMapping, true), CsvReader::kInvalidDateFormat,
+                      "Date");
     const CsvRows headerOnly = rowsOf({{"Date", "Payee", "Amount"}});
     const AccountDictionary empty =
         CsvReader::readRows(headerOnly, mapping(kDatePayeeAmount.columnMapping, true));
@@ -149,16 +154,9 @@ TEST(CsvReaderTest, DepositAndWithdrawalColumnsGiveSignedAmounts) {
         amountsOf(
             CsvReader::readRows(rowsOf({{"1/2/2024", "x", "5.00", "2.00"}}), bodyOnly).accounts.front()),
         (std::vector{amount("-2.00")}));
-    expectCsvFailure(
-        [&] {
-            CsvReader::readRows(rowsOf({{"1/2/2024", "x", "", " "}}), bodyOnly);
-        },
-        CsvReader::kInvalidAmountFormat, "");
-    expectCsvFailure(
-        [&] {
-            CsvReader::readRows(rowsOf({{"1/2/2024", "x", "", "n/a"}}), bodyOnly);
-        },
-        CsvReader::kInvalidAmountFormat, "-n/a");
+    expectReadFailure(rowsOf({{"1/2/2024", "x", "", " "}}), bodyOnly, CsvReader::kInvalidAmountFormat, "");
+    expectReadFailure(rowsOf({{"1/2/2024", "x", "", "n/a"}}), bodyOnly, CsvReader::kInvalidAmountFormat,
+                      "-n/a");
 }
 
 TEST(CsvReaderTest, ASignColumnIsPutInFrontOfTheAmount) {
@@ -166,7 +164,7 @@ TEST(CsvReaderTest, ASignColumnIsPutInFrontOfTheAmount) {
         {{CsvField::Date, 0}, {CsvField::Payee, 1}, {CsvField::AmountSign, 2}, {CsvField::Amount, 3}}, true);
     settings.separateAmountSign = true;
     CsvRows rows = fixtureRows("sign_column.csv");
-    expectCsvFailure([&] { CsvReader::readRows(rows, settings); }, CsvReader::kInvalidAmountFormat, "DR9.99");
+    expectReadFailure(rows, settings, CsvReader::kInvalidAmountFormat, "DR9.99");
     rows.pop_back();
     EXPECT_EQ(amountsOf(CsvReader::readRows(rows, settings).accounts.front()),
               (std::vector{amount("-12.50"), amount("40.00")}));
@@ -192,8 +190,7 @@ TEST(CsvReaderTest, AmountTextsMustLookLikeAmountsAndParse) {
                 CsvReader::readRows(rows, kDatePayeeAmount).accounts.front().transactions.front().amount,
                 amount(c.expected));
         } else {
-            expectCsvFailure([&] { CsvReader::readRows(rows, kDatePayeeAmount); },
-                             CsvReader::kInvalidAmountFormat, c.text);
+            expectReadFailure(rows, kDatePayeeAmount, CsvReader::kInvalidAmountFormat, c.text);
         }
     }
 }
@@ -213,27 +210,16 @@ TEST(CsvReaderTest, DateTextsAreKeptAsWrittenWhenTheyLookLikeDates) {
     const AccountDictionary dictionary = CsvReader::readRows(rows, kDatePayeeAmount);
     EXPECT_EQ(dictionary.accounts.front().transactions.at(0).dateString, QStringLiteral("13/45/2024"));
     EXPECT_EQ(dictionary.accounts.front().transactions.at(1).dateString, QStringLiteral("20240115"));
-    expectCsvFailure(
-        [&] {
-            CsvReader::readRows(rowsOf({{"Pending", "A", "1"}}), kDatePayeeAmount);
-        },
-        CsvReader::kInvalidDateFormat, "Pending");
+    expectReadFailure(rowsOf({{"Pending", "A", "1"}}), kDatePayeeAmount, CsvReader::kInvalidDateFormat,
+                      "Pending");
     // The date is checked before the amount.
-    expectCsvFailure(
-        [&] {
-            CsvReader::readRows(rowsOf({{"", "A", "x"}}), kDatePayeeAmount);
-        },
-        CsvReader::kInvalidDateFormat, "");
+    expectReadFailure(rowsOf({{"", "A", "x"}}), kDatePayeeAmount, CsvReader::kInvalidDateFormat, "");
 }
 
 TEST(CsvReaderTest, AMappingThatDoesNotFitTheRowsFailsWithUnknownReason) {
     const CsvRows rows = rowsOf({{"01/15/2024", "A", "1.00"}});
-    expectCsvFailure(
-        [&] {
-            CsvReader::readRows(rows,
-                                mapping({{CsvField::Date, 0}, {CsvField::Payee, 1}, {CsvField::Amount, 3}}));
-        },
-        CsvReader::kUnknownReason, std::nullopt);
+    expectReadFailure(rows, mapping({{CsvField::Date, 0}, {CsvField::Payee, 1}, {CsvField::Amount, 3}}),
+                      CsvReader::kUnknownReason, std::nullopt);
     expectCsvFailure(
         [&] {
             CsvReader::accountDictionaryFromRows(
@@ -241,15 +227,11 @@ TEST(CsvReaderTest, AMappingThatDoesNotFitTheRowsFailsWithUnknownReason) {
         },
         CsvReader::kUnknownReason, std::nullopt);
     // A required field that is not mapped at all is no reason to read column 0 instead.
-    expectCsvFailure(
-        [&] {
-            CsvReader::readRows(rows, mapping({{CsvField::Payee, 1}, {CsvField::Amount, 2}}));
-        },
-        CsvReader::kUnknownReason, std::nullopt);
+    expectReadFailure(rows, mapping({{CsvField::Payee, 1}, {CsvField::Amount, 2}}), CsvReader::kUnknownReason,
+                      std::nullopt);
     CsvSettings signWithoutColumn = kDatePayeeAmount;
     signWithoutColumn.separateAmountSign = true;
-    expectCsvFailure([&] { CsvReader::readRows(rows, signWithoutColumn); }, CsvReader::kUnknownReason,
-                     std::nullopt);
+    expectReadFailure(rows, signWithoutColumn, CsvReader::kUnknownReason, std::nullopt);
 }
 
 TEST(CsvSettingsTest, KeysAndTitlesInMenuOrder) {

@@ -215,14 +215,6 @@ TEST_F(ImportOperationTest, QifTypesMapToAccountTypes) {
     EXPECT_EQ(ImportOperation::lookupAccountType(text("Oth A")), QStringLiteral("other"));
     EXPECT_EQ(ImportOperation::lookupAccountType(text("Oth L")), QStringLiteral("other"));
     EXPECT_EQ(ImportOperation::lookupAccountType(std::nullopt), QStringLiteral("other"));
-
-    ImportOperation operation = qifRun();
-    operation.importAccountsIntoContext({accountEntry("Loan", "Oth L", {record("01/15/2020", "-1.00")}),
-                                         accountEntry("Visa", "CCard", {record("01/16/2020", "-2.00")})},
-                                        context);
-    EXPECT_EQ(onlyAccountNamed(QStringLiteral("Loan")).type(), QStringLiteral("other"));
-    EXPECT_EQ(onlyAccountNamed(QStringLiteral("Visa")).type(), QStringLiteral("credit_card"));
-    EXPECT_TRUE(context.save().succeeded());
 }
 
 TEST_F(ImportOperationTest, ImportingTheSameAccountsTwiceCreatesThemTwice) {

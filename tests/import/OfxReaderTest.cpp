@@ -125,8 +125,6 @@ TEST(OfxReaderTest, SgmlBankStatementGivesEveryKey) {
     ASSERT_EQ(account.transactions.size(), 4U);
     const ImportedTransaction& first = account.transactions[0];
     EXPECT_EQ(text(first.dtPosted), "20230115120000[-5:EST]");
-    EXPECT_EQ(OfxReader::parseDate(*first.dtPosted), day(2023, 1, 15));
-    EXPECT_EQ(first.amount, amount("-12.50"));
     EXPECT_EQ(utf8(first.amount.toString()), "-12.50");
     EXPECT_EQ(text(first.fitID), "123");
     EXPECT_EQ(text(first.name), "A & B");
@@ -198,21 +196,18 @@ TEST(OfxReaderTest, CheckNumbersAndReferenceNumbersAreKeptAsTheBankWroteThem) {
     EXPECT_FALSE(records[3].checkNumber.has_value()); // A12
 }
 
-TEST(OfxReaderTest, QfxFileReadsAsOfx) {
-    const AccountDictionary dictionary = readFixture("statement.qfx");
-    EXPECT_EQ(dictionary.format, FileFormat::Ofx);
-    ASSERT_EQ(dictionary.accounts.size(), 1U);
-    EXPECT_EQ(text(dictionary.accounts[0].acctID), "000777888999");
-    EXPECT_EQ(dictionary.accounts[0].transactions.size(), 2U);
-}
+TEST(OfxReaderTest, QfxAndLatin1FilesReadAsOfx) {
+    const AccountDictionary qfx = readFixture("statement.qfx");
+    EXPECT_EQ(qfx.format, FileFormat::Ofx);
+    ASSERT_EQ(qfx.accounts.size(), 1U);
+    EXPECT_EQ(text(qfx.accounts[0].acctID), "000777888999");
+    EXPECT_EQ(qfx.accounts[0].transactions.size(), 2U);
 
-TEST(OfxReaderTest, Latin1FileIsReadWithItsAccents) {
-    const AccountDictionary dictionary = readFixture("fixup5-banco-do-brasil.ofx");
-    ASSERT_EQ(dictionary.accounts.size(), 1U);
-    ASSERT_EQ(dictionary.accounts[0].transactions.size(), 2U);
-    EXPECT_EQ(text(dictionary.accounts[0].transactions[0].name), utf8(QStringLiteral("Conta de \u00c1gua")));
-    EXPECT_EQ(text(dictionary.accounts[0].transactions[1].memo),
-              utf8(QStringLiteral("Caixa eletr\u00f4nico")));
+    const AccountDictionary latin1 = readFixture("fixup5-banco-do-brasil.ofx");
+    ASSERT_EQ(latin1.accounts.size(), 1U);
+    ASSERT_EQ(latin1.accounts[0].transactions.size(), 2U);
+    EXPECT_EQ(text(latin1.accounts[0].transactions[0].name), utf8(QStringLiteral("Conta de \u00c1gua")));
+    EXPECT_EQ(text(latin1.accounts[0].transactions[1].memo), utf8(QStringLiteral("Caixa eletr\u00f4nico")));
 }
 
 // The institution fix-ups of the merge key on these values; a fixture that lost one would test
