@@ -310,11 +310,13 @@ void ImportFromAppController::runCsvImport() {
 
 // ---- The QIF run -----------------------------------------------------------------------------
 
-import::ImportChoices ImportFromAppController::choices(){import::ImportChoices choices;
-choices.userSelectedDateFormat = m_userSelectedDateFormat;
-choices.shouldAskForDateFormat = m_shouldAskForDateFormat;
-return choices;
-} // namespace vantrel::app
+// Spelled out in full: a line that starts with "import" reads as a module import to the formatter.
+vantrel::import::ImportChoices ImportFromAppController::choices() {
+    import::ImportChoices choices;
+    choices.userSelectedDateFormat = m_userSelectedDateFormat;
+    choices.shouldAskForDateFormat = m_shouldAskForDateFormat;
+    return choices;
+}
 
 void ImportFromAppController::startQifRun() {
     // The run's own context loads the store: it must find the target account there.

@@ -104,13 +104,13 @@ app::CsvMappingModel::Finished mapRows(import::CsvRows rows, const import::CsvSe
     return std::get<app::CsvMappingModel::Finished>(std::move(outcome));
 }
 
-import::CsvRows csvRows(const QString& path){
+vantrel::import::CsvRows csvRows(const QString& path) {
     std::optional<import::CsvRows> rows = import::SimpleCsvParser::parseFile(path);
-if (!rows) {
-    throw UserError(QString::fromLatin1(app::ImportFromAppController::kCsvEmptyMessage));
+    if (!rows) {
+        throw UserError(QString::fromLatin1(app::ImportFromAppController::kCsvEmptyMessage));
+    }
+    return std::move(*rows);
 }
-return std::move(*rows);
-} // namespace
 
 QString addedSummary(const import::ImportOperation& operation, bool json) {
     const auto accounts = static_cast<std::int64_t>(operation.accountsAdded().size());
@@ -131,7 +131,7 @@ QString addedSummary(const import::ImportOperation& operation, bool json) {
              counted(categories, "category", "categories"));
 }
 
-} // namespace vantrel::cli
+} // namespace
 
 // ---- import-bank ----
 
@@ -178,38 +178,39 @@ QString ImportCommands::importBank() {
     return text.join(u'\n');
 }
 
-import::AccountDictionary ImportCommands::readBankFile(const QString& path, model::Account& account){
+vantrel::import::AccountDictionary ImportCommands::readBankFile(const QString& path,
+                                                                model::Account& account) {
     const QString extension = QFileInfo(path).suffix().toLower();
-if (extension == u"ofx" || extension == u"qfx") {
-    return import::OfxReader::readFileForTransactions(path);
-}
-if (extension == u"qif") {
-    return import::QifReader::parseFileForTransactions(path);
-}
-if (extension == u"csv") {
-    return readBankCsv(path, account);
-}
-throw UserError(QStringLiteral("Bank files end in .ofx, .qfx, .qif or .csv: %1").arg(path));
+    if (extension == u"ofx" || extension == u"qfx") {
+        return import::OfxReader::readFileForTransactions(path);
+    }
+    if (extension == u"qif") {
+        return import::QifReader::parseFileForTransactions(path);
+    }
+    if (extension == u"csv") {
+        return readBankCsv(path, account);
+    }
+    throw UserError(QStringLiteral("Bank files end in .ofx, .qfx, .qif or .csv: %1").arg(path));
 }
 
-import::AccountDictionary ImportCommands::readBankCsv(const QString& path, model::Account& account){
+vantrel::import::AccountDictionary ImportCommands::readBankCsv(const QString& path, model::Account& account) {
     import::CsvRows rows = csvRows(path);
-std::optional<import::CsvSettings> settings = CsvMapOption::fromCommandLine(m_line);
-const bool typed = settings.has_value();
-if (!settings) {
-    settings = import::CsvSettings::fromJson(account.csvImportSettings());
-}
-if (!settings) {
-    throw UserError(QStringLiteral("The account %1 has no stored CSV mapping; give one with --csv-map "
-                                   "(for example date=1,payee=2,amount=3)")
-                        .arg(account.name()));
-}
-app::CsvMappingModel::Finished finished = mapRows(std::move(rows), *settings, true);
-if (typed) {
-    // Confirming the mapping remembers it for the account's next file.
-    account.setCsvImportSettings(settings->toJson());
-}
-return std::get<import::AccountDictionary>(std::move(finished.result));
+    std::optional<import::CsvSettings> settings = CsvMapOption::fromCommandLine(m_line);
+    const bool typed = settings.has_value();
+    if (!settings) {
+        settings = import::CsvSettings::fromJson(account.csvImportSettings());
+    }
+    if (!settings) {
+        throw UserError(QStringLiteral("The account %1 has no stored CSV mapping; give one with --csv-map "
+                                       "(for example date=1,payee=2,amount=3)")
+                            .arg(account.name()));
+    }
+    app::CsvMappingModel::Finished finished = mapRows(std::move(rows), *settings, true);
+    if (typed) {
+        // Confirming the mapping remembers it for the account's next file.
+        account.setCsvImportSettings(settings->toJson());
+    }
+    return std::get<import::AccountDictionary>(std::move(finished.result));
 }
 
 void ImportCommands::chooseStatement(import::AccountDictionary& dictionary) const {
