@@ -29,12 +29,12 @@ struct ImportedSplit {
 // One record. Mutable on purpose: the bank-file merge fills in `date` and rewrites names, numbers
 // and ids in place while preprocessing.
 struct ImportedTransaction {
-    std::optional<QString> dateString;      // QIF D, CSV date column: read later in the account's order
-    std::optional<QString> dtPosted;        // OFX DTPOSTED as written
-    std::optional<model::Day> date;         // filled by the merge's preprocessing
-    model::Amount amount;                   // signed; negative is money leaving the account
-    std::optional<QString> name;            // the bank's description (bank flavours)
-    std::optional<QString> payee;           // payee as written (program exports)
+    std::optional<QString> dateString; // QIF D, CSV date column: read later in the account's order
+    std::optional<QString> dtPosted;   // OFX DTPOSTED as written
+    std::optional<model::Day> date;    // filled by the merge's preprocessing
+    model::Amount amount;              // signed; negative is money leaving the account
+    std::optional<QString> name;       // the bank's description (bank flavours)
+    std::optional<QString> payee;      // payee as written (program exports)
     std::optional<QString> memo;
     std::optional<std::int64_t> checkNumber;
     std::optional<bool> isPending;          // QIF C field; CSV program rows are never pending
