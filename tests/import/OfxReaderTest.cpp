@@ -1,5 +1,6 @@
 #include "import/OfxReader.h"
 
+#include "ParseFailureExpectation.h"
 #include "import/ParseException.h"
 #include "support/ModelValues.h"
 
@@ -14,6 +15,7 @@
 namespace vantrel::import {
 namespace {
 
+using testing::expectFailure;
 using testsupport::amount;
 using testsupport::day;
 using testsupport::utf8;
@@ -24,16 +26,6 @@ QString fixture(const char* name) {
 
 AccountDictionary readFixture(const char* name) {
     return OfxReader::readFileForTransactions(fixture(name));
-}
-
-void expectFailure(const std::function<void()>& action, const char* name, const QString& reason) {
-    try {
-        action();
-        ADD_FAILURE() << "expected " << name << ": " << utf8(reason);
-    } catch (const ParseException& e) {
-        EXPECT_EQ(utf8(e.name()), name);
-        EXPECT_EQ(utf8(e.reason()), utf8(reason));
-    }
 }
 
 void expectParseFailure(const QString& text, const char* reason) {

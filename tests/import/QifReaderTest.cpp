@@ -1,5 +1,6 @@
 #include "import/QifReader.h"
 
+#include "ParseFailureExpectation.h"
 #include "import/ParseException.h"
 #include "import/QifRecordScanner.h"
 #include "import/TextFileReader.h"
@@ -28,6 +29,7 @@ using import::ParseException;
 using import::QifReader;
 using import::QifRecordScanner;
 using import::QifSplitGroup;
+using import::testing::expectFailure;
 using testsupport::amount;
 using testsupport::utf8;
 
@@ -90,16 +92,6 @@ void expectTransactions(const std::vector<ImportedTransaction>& actual,
                         const std::vector<ImportedTransaction>& expected) {
     EXPECT_EQ(describe(actual), describe(expected));
     EXPECT_TRUE(actual == expected); // also the keys a QIF file never gives
-}
-
-void expectFailure(const std::function<void()>& action, const char* name, const QString& reason) {
-    try {
-        action();
-        ADD_FAILURE() << "expected " << name << ": " << utf8(reason);
-    } catch (const ParseException& e) {
-        EXPECT_EQ(utf8(e.name()), name);
-        EXPECT_EQ(utf8(e.reason()), utf8(reason));
-    }
 }
 
 std::vector<ImportedTransaction> bankTransactions(const QString& text) {

@@ -1,5 +1,6 @@
 #include "import/TextFileReader.h"
 
+#include "ParseFailureExpectation.h"
 #include "import/ParseException.h"
 #include "support/ModelValues.h"
 
@@ -16,6 +17,7 @@ namespace {
 
 using testsupport::utf8;
 using Source = DetectedEncoding::Source;
+using testing::expectFailure;
 
 QByteArray bytes(const char* text) {
     return QByteArray(text);
@@ -46,16 +48,6 @@ QByteArray utf32(const QString& text, bool littleEndian) {
         out.append(unit, 4);
     }
     return out;
-}
-
-void expectFailure(const std::function<void()>& action, const char* name, const QString& reason) {
-    try {
-        action();
-        ADD_FAILURE() << "expected " << name;
-    } catch (const ParseException& e) {
-        EXPECT_EQ(utf8(e.name()), name);
-        EXPECT_EQ(utf8(e.reason()), utf8(reason));
-    }
 }
 
 const QString kSample = QStringLiteral("Caf\u00e9 \u20ac5 \U0001D11E");
