@@ -3,6 +3,8 @@
 #include "platform/InternalError.h"
 #include "platform/objectstore/Context.h"
 
+#include <QTimer>
+
 namespace vantrel::objectstore {
 
 UndoManager::UndoManager(Context& context)
@@ -17,6 +19,28 @@ void UndoManager::endGroup() {
         throw platform::InternalError("endGroup without beginGroup");
     }
     if (--m_depth == 0 && !m_open.empty()) {
+        if (m_groupsByEvent) {
+            if (!m_eventEndScheduled) {
+                m_eventEndScheduled = true;
+                QTimer::singleShot(0, m_eventEnd.get(), [this] { closeEventGroup(); });
+            }
+            return;
+        }
+        m_undo.push_back(std::move(m_open));
+        m_open.clear();
+    }
+}
+
+void UndoManager::setGroupsByEvent(bool on) {
+    m_groupsByEvent = on;
+    if (on && !m_eventEnd) {
+        m_eventEnd = std::make_unique<QObject>();
+    }
+}
+
+void UndoManager::closeEventGroup() {
+    m_eventEndScheduled = false;
+    if (hasEventGroup()) {
         m_undo.push_back(std::move(m_open));
         m_open.clear();
     }
@@ -26,6 +50,7 @@ void UndoManager::undo() {
     if (m_depth > 0) {
         throw platform::InternalError("undo while an undo group is open");
     }
+    closeEventGroup();
     if (m_undo.empty()) {
         return;
     }
@@ -39,6 +64,7 @@ void UndoManager::redo() {
     if (m_depth > 0) {
         throw platform::InternalError("redo while an undo group is open");
     }
+    closeEventGroup();
     if (m_redo.empty()) {
         return;
     }

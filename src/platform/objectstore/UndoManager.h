@@ -2,6 +2,9 @@
 
 #include "platform/objectstore/UndoRecord.h"
 
+#include <QObject>
+
+#include <memory>
 #include <vector>
 
 namespace vantrel::objectstore {
@@ -22,12 +25,17 @@ public:
     void beginGroup();
     void endGroup(); // InternalError without a matching beginGroup
 
-    bool canUndo() const { return !m_undo.empty(); }
-    bool canRedo() const { return !m_redo.empty(); }
+    bool canUndo() const { return !m_undo.empty() || hasEventGroup(); }
+    bool canRedo() const { return !m_redo.empty() && !hasEventGroup(); }
     // InternalError while a group is open.
     void undo();
     void redo();
     void clear();
+
+    // The desktop's grouping: every change made while one event is handled (a click, a key, a
+    // menu command) becomes one undo step, closed when the event loop next runs. Needs an event
+    // loop; off by default, where each top-level call is its own step.
+    void setGroupsByEvent(bool on);
 
     // While disabled (nesting), nothing is recorded.
     void disable() { ++m_disabled; }
@@ -55,6 +63,8 @@ private:
     using Group = std::vector<UndoRecord>;
 
     bool isRecording() const { return isEnabled() && !m_applying; }
+    bool hasEventGroup() const { return m_depth == 0 && !m_open.empty(); }
+    void closeEventGroup();
     void record(UndoRecord record);
     void apply(const Group& group, Direction direction);
     void applyRecord(const UndoRecord& record, Direction direction);
@@ -71,6 +81,12 @@ private:
     int m_depth = 0;
     int m_disabled = 0;
     bool m_applying = false;
+    bool m_groupsByEvent = false;
+    bool m_eventEndScheduled = false;
+    // Receiver of the scheduled end of an event's group: destroyed with the manager, so a pending
+    // end never reaches a manager that is gone. Made only when grouping by event, on the thread
+    // that runs the event loop (a worker's context never needs one).
+    std::unique_ptr<QObject> m_eventEnd;
 };
 
 } // namespace vantrel::objectstore

@@ -1,6 +1,8 @@
 #include "ContextTestModel.h"
 #include "platform/InternalError.h"
 
+#include <QCoreApplication>
+
 #include <gtest/gtest.h>
 
 namespace vantrel::objectstore {
@@ -141,6 +143,40 @@ TEST_F(UndoTest, DisabledAndMisusedStates) {
     undo.endGroup();
     EXPECT_THROW(undo.endGroup(), platform::InternalError);
     EXPECT_THROW(undo.enable(), platform::InternalError);
+}
+
+} // namespace
+} // namespace vantrel::objectstore
+
+namespace vantrel::objectstore {
+namespace {
+
+// The desktop groups by event: what one click does is one undo step, and the next event starts a
+// new one. Undo in the same event closes the open step first, so nothing is lost or split.
+TEST_F(UndoTest, GroupingByEventMakesOneStepPerEventLoopPass) {
+    undo.setGroupsByEvent(true);
+    checking->setValue(u"name", QStringLiteral("Main"));
+    transaction(checking, "Coffee");
+    EXPECT_TRUE(undo.canUndo());
+    QCoreApplication::processEvents();
+    savings->setValue(u"name", QStringLiteral("Reserve"));
+    QCoreApplication::processEvents();
+
+    undo.undo();
+    EXPECT_EQ(savings->value(u"name"), Value(QStringLiteral("Savings")));
+    EXPECT_EQ(checking->value(u"name"), Value(QStringLiteral("Main")));
+    undo.undo();
+    EXPECT_EQ(checking->value(u"name"), Value(QStringLiteral("Checking")));
+    EXPECT_EQ(context.count(u"Transaction"), 2);
+    EXPECT_FALSE(undo.canUndo());
+
+    // A change undone before the event loop ran is still a whole step.
+    rent->setValue(u"title", QStringLiteral("Flat"));
+    rent->setValue(u"title", QStringLiteral("House"));
+    undo.undo();
+    EXPECT_EQ(rent->value(u"title"), Value(QStringLiteral("Rent")));
+    undo.redo();
+    EXPECT_EQ(rent->value(u"title"), Value(QStringLiteral("House")));
 }
 
 } // namespace
