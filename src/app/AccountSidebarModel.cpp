@@ -141,4 +141,16 @@ bool AccountSidebarModel::drop(model::Account& account, int childPosition) {
     return true;
 }
 
+int AccountSidebarModel::childPositionAmongAllAccounts(int shownPosition) const {
+    const std::vector<AccountSidebarRow> shown = rows();
+    const int row = shownPosition - kFirstAccountChild;
+    if (row < 0 || row > static_cast<int>(shown.size())) {
+        return -1;
+    }
+    if (row == static_cast<int>(shown.size())) {
+        return kFirstAccountChild + static_cast<int>(m_workspace.context().count(u"Account"));
+    }
+    return kFirstAccountChild + static_cast<int>(model::Account(shown[row].account).realIndex());
+}
+
 } // namespace vantrel::app

@@ -32,6 +32,8 @@ public:
 
     explicit AccountSidebarModel(Workspace& workspace, QString localeId = model::IcuBridge::systemLocaleId());
 
+    Workspace& workspace() const { return m_workspace; }
+
     // Both preferences start off.
     static void registerDefaults(platform::UserDefaults& defaults);
     static QString iconNameForType(const QString& type);
@@ -62,6 +64,9 @@ public:
     // Moves the account to where it was dropped and saves, keeping the selection. False for a
     // refused drop and for a drop onto the account's own position, which changes nothing.
     bool drop(model::Account& account, int childPosition);
+    // The drop position among all accounts for a drop at child `shownPosition` of the rows shown:
+    // while inactive accounts are hidden the two differ. -1 outside the accounts.
+    int childPositionAmongAllAccounts(int shownPosition) const;
 
 private:
     Workspace& m_workspace;

@@ -31,8 +31,15 @@ TransferDialogModel::TransferDialogModel(Workspace& workspace, const model::Acco
     }
     if (!isLive(m_destination)) {
         last.reset();
-        const std::optional<model::Account> first = model::Account::first(workspace.context());
-        m_destination = first ? first->object() : nullptr;
+        // The first other account: a transfer to the source itself would only book two entries
+        // that cancel out.
+        m_destination = nullptr;
+        for (const model::Account& account : model::Account::allInAccountOrder(workspace.context())) {
+            if (account.object() != m_source) {
+                m_destination = account.object();
+                break;
+            }
+        }
     }
     fillFrom(last);
 }
@@ -82,7 +89,7 @@ bool TransferDialogModel::amountChanged() const {
 }
 
 CommandOutcome TransferDialogModel::confirm() {
-    if (!isLive(m_destination)) {
+    if (!isLive(m_destination) || m_destination == m_source) {
         return CommandOutcome::refused(QStringLiteral("Choose the account to transfer to."));
     }
     const model::ParseResult<model::Amount> parsed = m_amount.parsedValue();

@@ -465,6 +465,13 @@ objectstore::SqliteStore& CoreDataController::persistentStore() const {
     return *m_store;
 }
 
+std::shared_ptr<objectstore::PersistentStore> CoreDataController::sharedPersistentStore() const {
+    if (!m_store) {
+        throw InternalError("The store is not loaded");
+    }
+    return m_store;
+}
+
 void CoreDataController::seedBlankDatabase(const QString& localeId) {
     Log::write(QStringLiteral("Seed blank database"));
     objectstore::Context& context = managedObjectContext();

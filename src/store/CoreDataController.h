@@ -14,6 +14,7 @@ class QLockFile;
 
 namespace vantrel::objectstore {
 class Context;
+class PersistentStore;
 class SqliteStore;
 } // namespace vantrel::objectstore
 
@@ -104,6 +105,8 @@ public:
     // The main context; an InternalError before the store is loaded.
     objectstore::Context& managedObjectContext() const;
     objectstore::SqliteStore& persistentStore() const;
+    // The same store, shared: a background import opens a context of its own on it.
+    std::shared_ptr<objectstore::PersistentStore> sharedPersistentStore() const;
     CloudSync& cloudSync() const { return *m_sync; }
 
     void seedBlankDatabase(const QString& localeId);

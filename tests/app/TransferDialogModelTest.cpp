@@ -52,6 +52,12 @@ TEST_F(TransferDialogModelTest, WithoutAnEarlierTransferItStartsFromDefaults) {
     EXPECT_EQ(posted, QStringList{"VT Categories Changed"});
 }
 
+TEST_F(TransferDialogModelTest, TheDefaultDestinationIsNeverTheSourceItself) {
+    source.moveToIndex(0);
+    const app::TransferDialogModel dialog(workspace, source, locale());
+    EXPECT_EQ(dialog.destination(), savings.object());
+}
+
 TEST_F(TransferDialogModelTest, FillsFromTheLastTransferOfTheSourceAccount) {
     remember(savings, "100", rent, QStringLiteral("Monthly"));
     remember(cash, "40", nullptr, QString());
@@ -148,6 +154,10 @@ TEST_F(TransferDialogModelTest, ConfirmingWithoutAmountOrDestinationIsRefusedAnd
     outcome = dialog.confirm();
     EXPECT_FALSE(outcome.succeeded());
     EXPECT_EQ(utf8(outcome.reason()), "Choose the account to transfer to.");
+
+    // Into the source itself would book two entries that cancel out.
+    dialog.chooseDestination(source.object());
+    EXPECT_EQ(utf8(dialog.confirm().reason()), "Choose the account to transfer to.");
 
     EXPECT_EQ(context.count(u"Transaction"), 0u);
     EXPECT_FALSE(context.hasChanges());
