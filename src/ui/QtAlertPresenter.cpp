@@ -23,14 +23,18 @@ int QtAlertPresenter::present(const app::Alert& alert) {
         buttons.push_back(box.addButton(title, QMessageBox::ActionRole));
     }
     box.setDefaultButton(buttons.front());
+    // Escape or closing the box must never pick the first button, which is often "Delete": it
+    // means "Cancel" when the alert offers one, else the last button.
+    const qsizetype cancel = alert.buttons.indexOf(QStringLiteral("Cancel"));
+    const std::size_t escape = cancel >= 0 ? static_cast<std::size_t>(cancel) : buttons.size() - 1;
+    box.setEscapeButton(buttons[escape]);
     box.exec();
     for (std::size_t index = 0; index < buttons.size(); ++index) {
         if (box.clickedButton() == buttons[index]) {
             return static_cast<int>(index);
         }
     }
-    // Closed without a choice (Escape): the first button, like a dismissed sheet.
-    return 0;
+    return static_cast<int>(escape);
 }
 
 } // namespace vantrel::ui
