@@ -2,9 +2,7 @@
 // the database, read the file, merge or import, save, exit), each on a fresh copy of its database
 // so that every iteration does the same work. The import into a new database (init, then
 // import-app) also finds the day's backup written, by init.
-#include "DatabaseGenerator.h"
-#include "platform/Paths.h"
-#include "store/DatabaseMetadata.h"
+#include "BenchHome.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,6 +15,8 @@
 namespace {
 
 using namespace vantrel;
+using bench::placeDatabase;
+using bench::runCli;
 
 // A bank statement of `count` records with unique FITIDs, spread over the last three years.
 QByteArray ofxStatement(int count) {
@@ -66,36 +66,6 @@ QByteArray qifExport(int megabytes) {
 bool writeFile(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-bool runCli(const QString& home, const QStringList& arguments) {
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("VANTREL_HOME"), home);
-    QProcess process;
-    process.setProcessEnvironment(environment);
-    process.start(QStringLiteral(VANTREL_CLI), arguments);
-    process.waitForFinished(-1);
-    return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
-}
-
-// Places a copy of the generated database where the store controller looks for it.
-bool placeDatabase(const QString& home, std::int64_t transactions) {
-    const platform::Paths paths = platform::Paths::underRoot(home);
-    if (!paths.ensureDatabaseFolderExists()) {
-        return false;
-    }
-    const QString copy = bench::DatabaseGenerator::scratchCopy(
-        bench::DatabaseGenerator::cachedDatabase(transactions), paths.databaseFolder());
-    const QString target = paths.databaseFolder() + QStringLiteral("/Database.vantrelsql");
-    for (const QString& suffix : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm")}) {
-        if (QFile::exists(copy + suffix) && !QFile::rename(copy + suffix, target + suffix)) {
-            return false;
-        }
-    }
-    store::DatabaseMetadata metadata;
-    metadata.dataCompatibilityVersion = store::DatabaseMetadata::kCurrentDataCompatibilityVersion;
-    metadata.persist(paths.databaseFolder());
-    return true;
 }
 
 void BM_CliImportBankOfx(benchmark::State& state) {
