@@ -5,6 +5,7 @@
 #include "app/AppController.h"
 #include "app/RegisterViewModel.h"
 #include "app/WelcomeController.h"
+#include "app/Workspace.h"
 #include "model/Account.h"
 #include "model/IcuBridge.h"
 #include "platform/Clock.h"
@@ -20,7 +21,9 @@
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QLabel>
 #include <QPixmap>
+#include <QPushButton>
 #include <QScreen>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -101,6 +104,7 @@ int tour(const QString& output, const QString& ofxFile) {
     window.action(ui::MainWindow::Command::ImportFromBank)->trigger();
     if (auto* sheet = openedSheet<ui::ImportBankSheet>(window)) {
         sheet->startWithFile(ofxFile);
+        sheet->importButton()->click();
         ok = waitFor([&] {
                  return !sheet->summaryTitleLabel()->text().isEmpty() &&
                         sheet->summaryTitleLabel()->isVisible();

@@ -586,6 +586,9 @@ void RegisterView::placePanel(int row) {
     // The panel sits in a holder: the table deletes its index widgets on reset, the panel (and what
     // the user typed) must outlive that.
     auto* holder = new QWidget;
+    // Its own background: the row's selection colour behind the fields would make them hard to read.
+    holder->setAutoFillBackground(true);
+    holder->setBackgroundRole(QPalette::AlternateBase);
     auto* layout = new QVBoxLayout(holder);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_panel);
