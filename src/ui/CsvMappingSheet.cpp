@@ -3,6 +3,7 @@
 #include "app/ImportFromBankController.h"
 #include "import/ParseException.h"
 #include "ui/CsvPreviewTableModel.h"
+#include "ui/SheetLabels.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -68,17 +69,11 @@ void CsvMappingSheet::buildLayout() {
         layout->addWidget(box);
     }
 
-    m_problem = new QLabel(this);
-    m_problem->setObjectName(QStringLiteral("problem"));
-    m_problem->setWordWrap(true);
-    m_problem->setTextFormat(Qt::PlainText);
+    m_problem = wrappingLabel(this, QStringLiteral("problem"));
     QFont bold = m_problem->font();
     bold.setBold(true);
     m_problem->setFont(bold);
-    m_explanation = new QLabel(this);
-    m_explanation->setObjectName(QStringLiteral("explanation"));
-    m_explanation->setWordWrap(true);
-    m_explanation->setTextFormat(Qt::PlainText);
+    m_explanation = wrappingLabel(this, QStringLiteral("explanation"));
     layout->addWidget(m_problem);
     layout->addWidget(m_explanation);
     showProblem({}, {});

@@ -3,6 +3,7 @@
 #include "ui/CsvMappingSheet.h"
 #include "ui/ImportFileFilter.h"
 #include "ui/ImportProgressSheet.h"
+#include "ui/SheetLabels.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -25,14 +26,6 @@ namespace {
 
 using app::DateFormatItem;
 using app::DateFormatSheet;
-
-QLabel* plainLabel(QWidget* parent, const QString& objectName) {
-    auto* label = new QLabel(parent);
-    label->setObjectName(objectName);
-    label->setWordWrap(true);
-    label->setTextFormat(Qt::PlainText);
-    return label;
-}
 
 } // namespace
 
@@ -135,12 +128,12 @@ QWidget* ImportAppSheet::buildAccountPage() {
 QWidget* ImportAppSheet::buildDateFormatPage() {
     auto* page = new QWidget(this);
     auto* layout = new QVBoxLayout(page);
-    m_dateFormatTitle = plainLabel(page, QStringLiteral("dateFormatTitle"));
+    m_dateFormatTitle = wrappingLabel(page, QStringLiteral("dateFormatTitle"));
     QFont bold = m_dateFormatTitle->font();
     bold.setBold(true);
     m_dateFormatTitle->setFont(bold);
     layout->addWidget(m_dateFormatTitle);
-    m_dateFormatMessage = plainLabel(page, QStringLiteral("dateFormatMessage"));
+    m_dateFormatMessage = wrappingLabel(page, QStringLiteral("dateFormatMessage"));
     layout->addWidget(m_dateFormatMessage);
 
     auto* form = new QFormLayout();

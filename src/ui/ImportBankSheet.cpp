@@ -4,6 +4,7 @@
 #include "app/Workspace.h"
 #include "ui/CsvMappingSheet.h"
 #include "ui/ImportFileFilter.h"
+#include "ui/SheetLabels.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -22,14 +23,6 @@ namespace vantrel::ui {
 namespace {
 
 using app::ImportFromBankController;
-
-QLabel* wrappingLabel(QWidget* parent, const QString& objectName) {
-    auto* label = new QLabel(parent);
-    label->setObjectName(objectName);
-    label->setWordWrap(true);
-    label->setTextFormat(Qt::PlainText);
-    return label;
-}
 
 QLabel* headingLabel(const QString& text, QWidget* parent) {
     auto* label = new QLabel(text, parent);
