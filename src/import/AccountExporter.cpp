@@ -1,9 +1,8 @@
 #include "import/AccountExporter.h"
 
 #include "model/CategoryVT.h"
+#include "model/CsvText.h"
 #include "model/TextHelper.h"
-
-#include <QSaveFile>
 
 namespace vantrel::import {
 namespace {
@@ -92,33 +91,15 @@ QString AccountExporter::stringForTransaction(const model::Transaction& transact
 }
 
 QString AccountExporter::csvEscapedString(const QString& text) {
-    if (text.isEmpty()) {
-        return {};
-    }
-    QString escaped = text;
-    escaped.replace(u'"', QStringLiteral("\"\""));
-    return u'"' + escaped + u'"';
+    return model::CsvText::escaped(text);
 }
 
 QString AccountExporter::amountText(const model::Amount& amount) {
-    return amount.normalized().toString();
+    return model::CsvText::amountText(amount);
 }
 
 std::optional<QString> AccountExporter::writeToFile(const QString& path, const QString& text) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return QStringLiteral("The file \"%1\" could not be created: %2").arg(path, file.errorString());
-    }
-    const QByteArray bytes = text.toUtf8();
-    if (file.write(bytes) != bytes.size()) {
-        const QString cause = file.errorString();
-        file.cancelWriting();
-        return QStringLiteral("The file \"%1\" could not be written: %2").arg(path, cause);
-    }
-    if (!file.commit()) {
-        return QStringLiteral("The file \"%1\" could not be saved: %2").arg(path, file.errorString());
-    }
-    return std::nullopt;
+    return model::CsvText::writeToFile(path, text);
 }
 
 } // namespace vantrel::import

@@ -33,8 +33,27 @@ public:
 
     // In no particular order.
     std::vector<CategoryLimit> categoryLimits() const;
+    // The budget's limit for that category, or none.
+    std::optional<CategoryLimit> limitForCategory(const objectstore::ManagedObject* category) const;
+
+    // The period: startDate + months months - 1 day; days counts both ends. A budget without a start
+    // date is an InternalError here (every budget is made with one); missing months count as one.
+    Day endDate() const;
+    int days() const;
+    // Whole days from `day` to the end date, plus 1.
+    int daysLeft(const Day& day) const;
+    bool hasEnded(const Day& day) const;
+    bool hasStarted(const Day& day) const;
+    // Days from the start to `today` over days from the start to the end; not clamped.
+    double todayPercentage(const Day& today) const;
+    // Sums of the limits at or below zero / above zero.
+    Amount expenseLimitTotal() const;
+    Amount incomeLimitTotal() const;
 
 private:
+    Day start() const;
+    int periodMonths() const;
+
     struct Indexes;
     static const Indexes& ix();
 };

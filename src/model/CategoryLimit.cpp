@@ -1,5 +1,6 @@
 #include "model/CategoryLimit.h"
 
+#include "model/CategoryVT.h"
 #include "model/ModelErrors.h"
 #include "platform/objectstore/Context.h"
 
@@ -77,6 +78,17 @@ void CategoryLimit::setCategory(objectstore::ManagedObject* category) {
 bool CategoryLimit::isExpense() const {
     const auto value = amount();
     return !value || value->isExpense_vt();
+}
+
+Amount CategoryLimit::actualAmount() const {
+    const std::optional<Budget> owner = budget();
+    objectstore::ManagedObject* limited = category();
+    if (!owner || limited == nullptr) {
+        return Amount();
+    }
+    // endDate() first: it refuses a budget without a start date.
+    const Day end = owner->endDate();
+    return CategoryVT(limited).amountFromDate(*owner->startDate(), end).value_or(Amount());
 }
 
 std::optional<objectstore::ValidationError> CategoryLimit::validate(objectstore::ManagedObject& object,

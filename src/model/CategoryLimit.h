@@ -35,6 +35,8 @@ public:
 
     // A missing amount counts as zero, which is an expense.
     bool isExpense() const;
+    // The category's amount over the budget's period, 0 when nothing was booked.
+    Amount actualAmount() const;
 
     static std::optional<objectstore::ValidationError> validate(objectstore::ManagedObject& object,
                                                                 objectstore::ValidationPhase phase);

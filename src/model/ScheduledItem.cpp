@@ -5,6 +5,8 @@
 #include "platform/objectstore/Context.h"
 
 #include <algorithm>
+#include <climits>
+#include <limits>
 
 namespace vantrel::model {
 
@@ -49,15 +51,6 @@ bool isDaily(const QString& repeatType) {
     return repeatType == QLatin1String(ScheduledItem::kDayRepeat);
 }
 
-bool ruleIncludes(const RepeatRule& rule, const Day& day) {
-    return std::visit([&day](const auto& r) { return r.includes(day); }, rule);
-}
-
-bool anyRuleIncludes(const std::vector<RepeatRule>& rules, const Day& day) {
-    return std::any_of(rules.begin(), rules.end(),
-                       [&day](const RepeatRule& rule) { return ruleIncludes(rule, day); });
-}
-
 // combine() puts the newer error first, so folding from the last error back lists them in the order
 // they were found.
 std::optional<objectstore::ValidationError> inOrderFound(std::vector<objectstore::ValidationError> found) {
@@ -68,10 +61,139 @@ std::optional<objectstore::ValidationError> inOrderFound(std::vector<objectstore
     return combined;
 }
 
-// Far more steps than any item needs: the active period after the due date's is reached after one
-// skip, and any weekly or monthly rule matches within one whole period.
-constexpr int kMaximumAdjustSteps = 1000;
 constexpr std::int64_t kMaximumInterval = 1000;
+
+// Later than any date a person plans for, early enough that stepping past it cannot overflow.
+Day farFuture() {
+    return Day::dateWithYear_VT(4000, 12, 31);
+}
+
+enum class Cadence { OneTime, Daily, Weekly, Monthly, Unknown };
+
+Cadence cadenceOf(const QString& repeatType) {
+    if (repeatType.isNull()) {
+        return Cadence::OneTime;
+    }
+    if (isDaily(repeatType)) {
+        return Cadence::Daily;
+    }
+    if (isWeek(repeatType)) {
+        return Cadence::Weekly;
+    }
+    return isMonth(repeatType) ? Cadence::Monthly : Cadence::Unknown;
+}
+
+// An item's repeat settings read and decoded once, so that stepping over many days touches no
+// stored value and no archive: weekdays and days of the month become bit masks.
+class OccurrenceSearch {
+public:
+    explicit OccurrenceSearch(const ScheduledItem& item)
+        : m_cadence(cadenceOf(item.repeatType()))
+        , m_due(item.nextDueDate())
+        , m_interval(std::clamp<std::int64_t>(item.repeatInterval().value_or(1), 1, kMaximumInterval)) {
+        for (const RepeatRule& rule : item.effectiveRules()) {
+            if (const auto* week = std::get_if<DIWeek>(&rule)) {
+                m_weekdays |= 1U << week->weekday();
+            } else if (const auto* month = std::get_if<DIMonth>(&rule)) {
+                m_monthDays |= std::uint64_t{1} << (month->count() == DIMonth::kLastDay ? 0 : month->count());
+            }
+        }
+        // Rules of the wrong kind are invalid data that repair replaces by the due date's own rule;
+        // searching with them would never match.
+        if (m_due && ((m_cadence == Cadence::Weekly && m_weekdays == 0) ||
+                      (m_cadence == Cadence::Monthly && m_monthDays == 0))) {
+            const RepeatRule own = ScheduledItem::componentForDate(*m_due, item.repeatType());
+            if (const auto* week = std::get_if<DIWeek>(&own)) {
+                m_weekdays = 1U << week->weekday();
+            } else {
+                const int count = std::get<DIMonth>(own).count();
+                m_monthDays = std::uint64_t{1} << (count == DIMonth::kLastDay ? 0 : count);
+            }
+        }
+    }
+
+    bool includes(const Day& day) const {
+        switch (m_cadence) {
+        case Cadence::OneTime:
+            return m_due == day;
+        case Cadence::Daily:
+            return true;
+        case Cadence::Weekly:
+            return (m_weekdays >> day.weekday_vt()) & 1U;
+        case Cadence::Monthly:
+            return monthDayMatches(day.day_vt(), day.daysInMonth());
+        case Cadence::Unknown:
+            break;
+        }
+        return false;
+    }
+
+    std::vector<Day> datesUntil(const Day& end, int limit) const {
+        std::vector<Day> dates;
+        if (limit == 0 || !m_due) {
+            return dates;
+        }
+        if (m_cadence == Cadence::OneTime) {
+            if (m_due->isOnOrBefore_vt(end)) {
+                dates.push_back(*m_due);
+            }
+            return dates;
+        }
+        if (m_cadence == Cadence::Unknown) {
+            throw platform::InternalError("Repeat type expected to be month");
+        }
+        for (Day day = *m_due; day.isOnOrBefore_vt(end);) {
+            if (includes(day)) {
+                dates.push_back(day);
+                if (limit > 0 && dates.size() == static_cast<std::size_t>(limit)) {
+                    break;
+                }
+            }
+            day = pastInactivePeriods(day.advanceDays_VT(1));
+        }
+        return dates;
+    }
+
+private:
+    // A rule for a day the month lacks (or the last-day rule) falls on the month's final day.
+    bool monthDayMatches(int dayOfMonth, int daysInMonth) const {
+        if ((m_monthDays >> dayOfMonth) & 1U) {
+            return true;
+        }
+        return dayOfMonth == daysInMonth &&
+               ((m_monthDays & 1U) != 0 || (m_monthDays >> (daysInMonth + 1)) != 0);
+    }
+
+    // The period holding the due date is active; each later period boundary (every day, each
+    // Sunday, each 1st of a month) is followed by interval - 1 skipped periods. Weekly periods run
+    // Sunday to Saturday whatever the calendar's first weekday.
+    Day pastInactivePeriods(const Day& day) const {
+        if (m_interval < 2) {
+            return day;
+        }
+        const int skipped = static_cast<int>(m_interval - 1);
+        switch (m_cadence) {
+        case Cadence::Daily:
+            return day.advanceDays_VT(skipped);
+        case Cadence::Weekly:
+            return day.weekday_vt() == 1 ? day.advanceWeeks_vt(skipped) : day;
+        case Cadence::Monthly:
+            return day.day_vt() == 1 ? day.advanceMonths_VT(skipped) : day;
+        case Cadence::OneTime:
+        case Cadence::Unknown:
+            break;
+        }
+        return day;
+    }
+
+    Cadence m_cadence;
+    std::optional<Day> m_due;
+    std::int64_t m_interval;
+    // Bit w for weekday w (1 = Sunday).
+    std::uint32_t m_weekdays = 0;
+    // Bit c for day c of the month, bit 0 for the last day; wide enough to shift past the 31st.
+    std::uint64_t m_monthDays = 0;
+};
 
 } // namespace
 
@@ -247,14 +369,7 @@ std::vector<RepeatRule> ScheduledItem::effectiveRules() const {
 }
 
 bool ScheduledItem::includes(const Day& day) const {
-    const QString type = repeatType();
-    if (type.isNull()) {
-        return nextDueDate() == day;
-    }
-    if (isDaily(type)) {
-        return true;
-    }
-    return anyRuleIncludes(effectiveRules(), day);
+    return OccurrenceSearch(*this).includes(day);
 }
 
 RepeatRule ScheduledItem::componentForDate(const Day& date, const QString& repeatType) {
@@ -309,40 +424,82 @@ void ScheduledItem::adjustNextDueDate() {
     if (const auto remaining = endsAfter(); remaining && *remaining < 1) {
         throw platform::InternalError("Ends after cannot be less than 1");
     }
-    const auto due = nextDueDate();
-    const QString type = repeatType();
-    if (!due || type.isNull() || isDaily(type)) {
-        // Nothing to move: a one-time item has just its date, a daily one falls on every day.
+    const std::vector<Day> first = upcomingDatesUntil(farFuture(), 1);
+    if (!first.empty() && first.front() != nextDueDate()) {
+        setNextDueDate(first.front());
+    }
+}
+
+std::vector<Day> ScheduledItem::upcomingDatesUntil(const Day& end, int limit) const {
+    return OccurrenceSearch(*this).datesUntil(end, limit);
+}
+
+std::vector<Day> ScheduledItem::upcomingDatesUntil(const Day& end) const {
+    const auto remaining = endsAfter();
+    // A count too large for int is as good as no limit.
+    const int limit = remaining ? static_cast<int>(std::clamp<std::int64_t>(*remaining, 0, INT_MAX)) : -1;
+    return upcomingDatesUntil(end, limit);
+}
+
+void ScheduledItem::skip() {
+    if (!repeats() || endsAfter() == 1) {
+        context().deleteObject(object());
         return;
     }
-    if (!isWeek(type) && !isMonth(type)) {
-        throw platform::InternalError("Repeat type expected to be month");
+    if (const auto remaining = endsAfter()) {
+        setEndsAfter(*remaining - 1);
     }
-    // Rules derived from the current due date always include it, so only explicit rules move it.
-    const std::vector<RepeatRule> rules = effectiveRules();
-    // Absurd stored intervals are capped so the date arithmetic cannot overflow.
-    const std::int64_t interval = std::clamp<std::int64_t>(repeatInterval().value_or(1), 1, kMaximumInterval);
-    Day day = *due;
-    for (int step = 0; step < kMaximumAdjustSteps; ++step) {
-        if (anyRuleIncludes(rules, day)) {
-            if (day != *due) {
-                setNextDueDate(day);
-            }
-            return;
-        }
-        day = day.advanceDays_VT(1);
-        // Each period boundary after the due date's own period starts interval - 1 skipped periods;
-        // weekly periods run Sunday to Saturday.
-        if (interval >= 2) {
-            const int skipped = static_cast<int>(interval - 1);
-            if (isWeek(type) && day.weekday_vt() == 1) {
-                day = day.advanceWeeks_vt(skipped);
-            } else if (isMonth(type) && day.day_vt() == 1) {
-                day = day.advanceMonths_VT(skipped);
-            }
-        }
+    // Derived rules still come from the old due date here; they are derived afresh from the new one
+    // next time, which is how a monthly item on the 30th lands on last days after February.
+    const std::vector<Day> next = upcomingDatesUntil(farFuture(), 2);
+    if (next.size() < 2) {
+        throw platform::InternalError("No occurrence after the current one of the scheduled item");
     }
-    throw platform::InternalError("No date matches the repeat rules of the scheduled item");
+    setNextDueDate(next[1]);
+    setHasReminded(false);
+}
+
+bool ScheduledItem::isDue(const Day& today) const {
+    const auto due = nextDueDate();
+    return due && due->isOnOrBefore_vt(today);
+}
+
+int ScheduledItem::daysBeforeDue(const Day& today) const {
+    const auto due = nextDueDate();
+    return due ? due->numberOfDaysAfter_VT(today) : std::numeric_limits<int>::max();
+}
+
+bool ScheduledItem::shouldRemind(const Day& today) const {
+    const auto days = reminderDays();
+    const auto due = nextDueDate();
+    if (!days || !due) {
+        return false;
+    }
+    return daysBeforeDue(today) <= *days;
+}
+
+bool ScheduledItem::shouldColorRed(const Day& today) const {
+    return isDue(today) || shouldRemind(today);
+}
+
+ScheduledItem::State ScheduledItem::state(const Day& today) const {
+    const int days = daysBeforeDue(today);
+    if (days < 1) {
+        return State::Due;
+    }
+    if (days < 8) {
+        return State::Within7Days;
+    }
+    return days < 31 ? State::Within30Days : State::Later;
+}
+
+QString ScheduledItem::fullURL() const {
+    const QString url = paymentURL();
+    if (url.isNull() || url.startsWith(QLatin1String("http://"), Qt::CaseInsensitive) ||
+        url.startsWith(QLatin1String("https://"), Qt::CaseInsensitive)) {
+        return url;
+    }
+    return QStringLiteral("http://") + url;
 }
 
 std::optional<objectstore::ValidationError> ScheduledItem::validate(objectstore::ManagedObject& object,

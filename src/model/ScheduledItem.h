@@ -21,6 +21,9 @@ public:
     static constexpr auto kWeekRepeat = "Week";
     static constexpr auto kMonthRepeat = "Month";
 
+    // How soon the item is due: by whole days from today, below 1, below 8, below 31, later.
+    enum class State { Due, Within7Days, Within30Days, Later };
+
     explicit ScheduledItem(objectstore::ManagedObject* object);
     static ScheduledItem insertInContext(objectstore::Context& context);
 
@@ -81,6 +84,24 @@ public:
     // The rule `date` satisfies for "Week" or "Month" (the last day of a month gives the last-day
     // rule). Any other repeat type is an InternalError.
     static RepeatRule componentForDate(const Day& date, const QString& repeatType);
+
+    // The occurrence dates from the due date through `end`, at most `limit` of them (negative:
+    // unlimited). Stepping is one day at a time, so callers bound `end` or the limit.
+    std::vector<Day> upcomingDatesUntil(const Day& end, int limit) const;
+    // Limited by endsAfter when present.
+    std::vector<Day> upcomingDatesUntil(const Day& end) const;
+    // Advances past the current occurrence (counting down endsAfter, clearing hasReminded), or
+    // deletes the item when it does not repeat or this was its last occurrence.
+    void skip();
+
+    bool isDue(const Day& today) const;
+    // Negative when overdue.
+    int daysBeforeDue(const Day& today) const;
+    bool shouldRemind(const Day& today) const;
+    bool shouldColorRed(const Day& today) const;
+    State state(const Day& today) const;
+    // paymentURL with "http://" in front unless it has a web scheme already.
+    QString fullURL() const;
 
     // Repairs of the repeat-setting and transfer-amount errors.
     void fixRepeatSettings();

@@ -1,5 +1,6 @@
 #include "model/CategoryLimit.h"
 
+#include "MoneyFixture.h"
 #include "model/Budget.h"
 #include "model/DataModel.h"
 #include "platform/objectstore/Context.h"
@@ -17,6 +18,7 @@ using vantrel::objectstore::Context;
 using vantrel::objectstore::MemoryStore;
 using vantrel::objectstore::ValidationPhase;
 using vantrel::testsupport::amount;
+using vantrel::testsupport::day;
 
 namespace {
 
@@ -86,6 +88,34 @@ TEST_F(CategoryLimitTest, InsertGivesAFreshCloudID) {
     const CategoryLimit second = CategoryLimit::insertInContext(context);
     EXPECT_EQ(first.cloudID().size(), 36);
     EXPECT_NE(first.cloudID(), second.cloudID());
+}
+
+class CategoryLimitActualTest : public vantrel::testsupport::MoneyFixture {};
+
+TEST_F(CategoryLimitActualTest, ActualIsTheCategoryAmountOverTheBudgetPeriodOrZero) {
+    useDollarsAndEuros();
+    vantrel::model::Account checking = newAccount(QStringLiteral("Checking"));
+    checking.setCurrencyCode(QStringLiteral("USD"));
+    vantrel::model::Account savings = newAccount(QStringLiteral("Savings"));
+    savings.setCurrencyCode(QStringLiteral("EUR"));
+    const vantrel::model::CategoryVT food = newCategory(QStringLiteral("Food"));
+    Budget budget = Budget::insertInContext(context);
+    budget.setStartDate(day(2023, 1, 31));
+    budget.setMonths(1);
+    CategoryLimit limit = CategoryLimit::insertInContext(context);
+    limit.setBudget(budget);
+    limit.setCategory(food.object());
+    EXPECT_EQ(limit.actualAmount(), amount("0"));
+
+    newTransaction(checking, "-10", day(2023, 1, 30), {}, food.object());
+    newTransaction(checking, "-20", day(2023, 1, 31), {}, food.object());
+    newTransaction(savings, "-45", day(2023, 2, 27), {}, food.object());
+    newTransaction(checking, "-1000", day(2023, 2, 28), {}, food.object());
+    // 31 January to 27 February; 45 euros are 50 dollars.
+    EXPECT_EQ(limit.actualAmount(), amount("-70"));
+
+    limit.setBudget(std::nullopt);
+    EXPECT_EQ(limit.actualAmount(), amount("0"));
 }
 
 } // namespace
