@@ -300,10 +300,6 @@ std::vector<Transaction> typed(const std::vector<objectstore::ManagedObject*>& o
     return transactions;
 }
 
-QDateTime openBound() {
-    return QDateTime();
-}
-
 // The name as a payee completion compares it: the same text ignoring case, then only white space,
 // which is what "^name\s*$" matches for a literal name.
 bool titleMatchesName(const QString& title, const QString& name) {
@@ -376,19 +372,13 @@ std::vector<Transaction> Transaction::allInContext(objectstore::Context& context
 }
 
 std::optional<Day> Transaction::dateOfEarliestTransactionInContext(objectstore::Context& context) {
-    const auto byDate = context.inDateRange(u"Transaction", u"date", openBound(), openBound());
-    if (byDate.empty()) {
-        return std::nullopt;
-    }
-    return Transaction(byDate.front()).date();
+    objectstore::ManagedObject* earliest = context.dateExtremes(u"Transaction", u"date").first;
+    return earliest != nullptr ? Transaction(earliest).date() : std::nullopt;
 }
 
 std::optional<Day> Transaction::dateOfLatestTransactionInContext(objectstore::Context& context) {
-    const auto byDate = context.inDateRange(u"Transaction", u"date", openBound(), openBound());
-    if (byDate.empty()) {
-        return std::nullopt;
-    }
-    return Transaction(byDate.back()).date();
+    objectstore::ManagedObject* latest = context.dateExtremes(u"Transaction", u"date").second;
+    return latest != nullptr ? Transaction(latest).date() : std::nullopt;
 }
 
 std::pair<Day, Day> Transaction::reportDateRange(objectstore::Context& context,

@@ -60,36 +60,37 @@ private:
     std::unordered_map<objectstore::ManagedObject*, Rates> m_rates;
 };
 
-// A category's amount in a month: its transactions (those naming it directly) and its split lines,
+// A category's amount per month: its transactions (those naming it directly) and its split lines,
 // each converted on its own, as the category's period amount adds them up.
 class CategoryAmounts {
 public:
-    CategoryAmounts(objectstore::Context& context, std::vector<objectstore::ManagedObject*> categories)
+    CategoryAmounts(objectstore::Context& context, std::vector<objectstore::ManagedObject*> categories,
+                    std::size_t months)
         : m_converter(context)
-        , m_categories(std::move(categories)) {}
+        , m_categories(std::move(categories))
+        , m_sums(m_categories.empty() ? 0 : months) {}
 
     bool isEmpty() const { return m_categories.empty(); }
 
-    void add(objectstore::ManagedObject* object) {
+    void add(objectstore::ManagedObject* object, std::size_t month) {
         const model::Transaction transaction(object);
         objectstore::ManagedObject* account = transaction.account();
         if (isWatched(transaction.category())) {
-            addTo(transaction.category(), transaction.amount(), account);
+            addTo(month, transaction.category(), transaction.amount(), account);
         }
         if (objectstore::ManagedObject* set = transaction.splitSet()) {
             for (objectstore::ManagedObject* line : model::SplitSet(set).splits()) {
                 const model::Split split(line);
                 if (isWatched(split.category())) {
-                    addTo(split.category(), split.amount(), account);
+                    addTo(month, split.category(), split.amount(), account);
                 }
             }
         }
     }
 
-    model::Amount take(objectstore::ManagedObject* category) {
-        const model::Amount amount = m_sums[category];
-        m_sums[category] = model::Amount();
-        return amount;
+    model::Amount amount(std::size_t month, objectstore::ManagedObject* category) const {
+        const auto found = m_sums[month].find(category);
+        return found != m_sums[month].end() ? found->second : model::Amount();
     }
 
 private:
@@ -98,17 +99,21 @@ private:
                std::find(m_categories.begin(), m_categories.end(), category) != m_categories.end();
     }
 
-    void addTo(objectstore::ManagedObject* category, const std::optional<model::Amount>& amount,
-               objectstore::ManagedObject* account) {
+    void addTo(std::size_t month, objectstore::ManagedObject* category,
+               const std::optional<model::Amount>& amount, objectstore::ManagedObject* account) {
         if (amount) {
-            m_sums[category] += m_converter.convert(*amount, account);
+            m_sums[month][category] += m_converter.convert(*amount, account);
         }
     }
 
     HomeCurrencyConverter m_converter;
     std::vector<objectstore::ManagedObject*> m_categories;
-    std::unordered_map<objectstore::ManagedObject*, model::Amount> m_sums;
+    std::vector<std::unordered_map<objectstore::ManagedObject*, model::Amount>> m_sums;
 };
+
+int monthNumber(const model::Day& day) {
+    return day.year_VT() * 12 + day.month_VT() - 1;
+}
 
 struct Request {
     bool balance = false;
@@ -159,9 +164,26 @@ std::map<QString, TrendSeries> Trends::series(objectstore::Context& context, con
     for (const auto& entry : request.categories) {
         watched.push_back(entry.first);
     }
-    CategoryAmounts categoryAmounts(context, watched);
-    PeriodSums sums(context);
+    CategoryAmounts categoryAmounts(context, watched, months.size());
     const bool needsSums = request.balance || request.income || request.expense;
+    std::vector<PeriodSums> sums(needsSums ? months.size() : 0, PeriodSums(context));
+    // One pass over the history in the order the objects live in memory, each transaction added to
+    // its month: walking the date index month by month would chase a tree node per transaction.
+    const int firstMonth = monthNumber(months.front());
+    for (objectstore::ManagedObject* object : context.all(u"Transaction")) {
+        const std::optional<model::Day> date = model::Transaction(object).date();
+        const int month = date ? monthNumber(*date) - firstMonth : -1;
+        if (month < 0 || static_cast<std::size_t>(month) >= months.size()) {
+            // Only undated transactions: the report range holds every date.
+            continue;
+        }
+        if (needsSums) {
+            sums[static_cast<std::size_t>(month)].add(object);
+        }
+        if (!categoryAmounts.isEmpty()) {
+            categoryAmounts.add(object, static_cast<std::size_t>(month));
+        }
+    }
 
     TrendSeries balance;
     TrendSeries income;
@@ -173,20 +195,13 @@ std::map<QString, TrendSeries> Trends::series(objectstore::Context& context, con
         request.balance ? model::Account::totalStartingBalanceInContext(context) : model::Amount();
     for (std::size_t index = 0; index < months.size(); ++index) {
         const model::Day& monthEnd = months[index];
-        // Each month's transactions come from the date index, so the history is read once in all.
-        const std::vector<objectstore::ManagedObject*> transactions = context.inDateRange(
-            u"Transaction", u"date", monthEnd.beginningOfMonth_vt().toInstant(), monthEnd.toInstant());
-        if (needsSums) {
-            sums.clear();
-            sums.addAll(transactions);
-        }
         if (request.balance) {
-            running += sums.accountsTotal();
+            running += sums[index].accountsTotal();
             // The last point is the end of the report range itself, not the end of its month.
             balance.push_back({index + 1 == months.size() ? last : monthEnd, running});
         }
         if (request.income || request.expense) {
-            const BreakdownTable table = sums.categorySums();
+            const BreakdownTable table = sums[index].categorySums();
             model::Amount incomeTotal;
             model::Amount expenseTotal;
             for (const auto& entry : table) {
@@ -195,13 +210,8 @@ std::map<QString, TrendSeries> Trends::series(objectstore::Context& context, con
             income.push_back({monthEnd, incomeTotal});
             expense.push_back({monthEnd, expenseTotal});
         }
-        if (!categoryAmounts.isEmpty()) {
-            for (objectstore::ManagedObject* transaction : transactions) {
-                categoryAmounts.add(transaction);
-            }
-            for (const auto& [category, identifier] : request.categories) {
-                byCategory[identifier].push_back({monthEnd, categoryAmounts.take(category)});
-            }
+        for (const auto& [category, identifier] : request.categories) {
+            byCategory[identifier].push_back({monthEnd, categoryAmounts.amount(index, category)});
         }
     }
 

@@ -269,6 +269,14 @@ std::vector<ManagedObject*> Context::inDateRange(QStringView entity, QStringView
     return m_indexes.inDateRange(e, a, from, to, [this, e] { return liveObjects(e); });
 }
 
+std::pair<ManagedObject*, ManagedObject*> Context::dateExtremes(QStringView entity,
+                                                                QStringView attribute) const {
+    const int e = entityIndex(entity);
+    const auto& description = model().entity(e);
+    const int a = *description.attributeIndex(description.attribute(attribute).name);
+    return m_indexes.dateExtremes(e, a, [this, e] { return liveObjects(e); });
+}
+
 int Context::relationshipIndex(int entity, QStringView relationship) const {
     const auto& description = model().entity(entity);
     return *description.relationshipIndex(description.relationship(relationship).name);

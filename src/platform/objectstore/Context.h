@@ -71,6 +71,9 @@ public:
     // Objects whose indexed date lies in [from, to] (an invalid bound is open), ascending by date.
     std::vector<ManagedObject*> inDateRange(QStringView entity, QStringView attribute, const QDateTime& from,
                                             const QDateTime& to) const;
+    // The objects with the earliest and the latest indexed date, without listing the ones between
+    // (both nullptr when there are none).
+    std::pair<ManagedObject*, ManagedObject*> dateExtremes(QStringView entity, QStringView attribute) const;
     // A named order of a to-many (`less` is a strict weak order that reads only the member's own
     // properties), kept current as members change. With `keyAttributes`, the attributes `less`
     // reads (and no to-ones), only a change of one of them moves a member.

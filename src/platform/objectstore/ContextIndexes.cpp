@@ -51,9 +51,9 @@ std::vector<ManagedObject*> ContextIndexes::lookup(int entity, int attribute, co
     return found;
 }
 
-std::vector<ManagedObject*>
-ContextIndexes::inDateRange(int entity, int attribute, const QDateTime& from, const QDateTime& to,
-                            const std::function<std::vector<ManagedObject*>()>& all) {
+const ContextIndexes::DateIndex&
+ContextIndexes::dateIndex(int entity, int attribute,
+                          const std::function<std::vector<ManagedObject*>()>& all) {
     const auto& description = m_model.entity(entity).attributes()[static_cast<std::size_t>(attribute)];
     if (!description.indexed || description.type != AttributeType::Date) {
         throw platform::InternalError(QStringLiteral("%1 is not an indexed date").arg(description.name));
@@ -65,7 +65,23 @@ ContextIndexes::inDateRange(int entity, int attribute, const QDateTime& from, co
             addToIndexes(*object, attribute);
         }
     }
-    const DateIndex& index = it->second;
+    return it->second;
+}
+
+std::pair<ManagedObject*, ManagedObject*>
+ContextIndexes::dateExtremes(int entity, int attribute,
+                             const std::function<std::vector<ManagedObject*>()>& all) {
+    const DateIndex& index = dateIndex(entity, attribute, all);
+    if (index.empty()) {
+        return {nullptr, nullptr};
+    }
+    return {index.begin()->object, index.rbegin()->object};
+}
+
+std::vector<ManagedObject*>
+ContextIndexes::inDateRange(int entity, int attribute, const QDateTime& from, const QDateTime& to,
+                            const std::function<std::vector<ManagedObject*>()>& all) {
+    const DateIndex& index = dateIndex(entity, attribute, all);
     auto first = from.isValid() ? index.lower_bound({from.toMSecsSinceEpoch(), 0, nullptr}) : index.begin();
     auto last = to.isValid() ? index.upper_bound({to.toMSecsSinceEpoch(), INT64_MAX, nullptr}) : index.end();
     std::vector<ManagedObject*> found;

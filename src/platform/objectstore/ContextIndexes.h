@@ -35,6 +35,9 @@ public:
     std::vector<ManagedObject*> inDateRange(int entity, int attribute, const QDateTime& from,
                                             const QDateTime& to,
                                             const std::function<std::vector<ManagedObject*>()>& all);
+    // The objects with the earliest and the latest date (nullptr, nullptr without any).
+    std::pair<ManagedObject*, ManagedObject*>
+    dateExtremes(int entity, int attribute, const std::function<std::vector<ManagedObject*>()>& all);
 
     // `keyAttributes`: the member attributes `less` reads (empty: unknown).
     void registerOrdering(int entity, int relationship, QString name, OrderingLess less,
@@ -82,6 +85,8 @@ private:
     };
     using EqualityIndex = std::unordered_multimap<Value, ManagedObject*, ValueHash, SameValue>;
     using DateIndex = std::set<DateEntry>;
+    const DateIndex& dateIndex(int entity, int attribute,
+                               const std::function<std::vector<ManagedObject*>()>& all);
     struct Ordering {
         int entity;
         int relationship;
