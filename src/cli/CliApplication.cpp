@@ -1,12 +1,15 @@
 #include "cli/CliApplication.h"
 
 #include "cli/AccountCommands.h"
+#include "cli/BudgetCommands.h"
 #include "cli/CliLogSink.h"
 #include "cli/CliSession.h"
 #include "cli/CommandLine.h"
 #include "cli/CurrencyCommands.h"
 #include "cli/FileCommands.h"
 #include "cli/ImportCommands.h"
+#include "cli/ReportCommands.h"
+#include "cli/ScheduledCommands.h"
 #include "cli/TransactionCommands.h"
 #include "cli/UsageError.h"
 #include "cli/UserError.h"
@@ -57,6 +60,9 @@ QString runCommand(CliSession& session, const CommandLine& line) {
     CurrencyCommands currencies(session, line);
     FileCommands files(session, line);
     ImportCommands imports(session, line);
+    ScheduledCommands scheduled(session, line);
+    BudgetCommands budgets(session, line);
+    ReportCommands reports(session, line);
     const std::map<QString, Command> table{
         {QStringLiteral("init"), [&] { return files.init(); }},
         {QStringLiteral("status"), [&] { return files.status(); }},
@@ -76,6 +82,17 @@ QString runCommand(CliSession& session, const CommandLine& line) {
         {QStringLiteral("import-bank"), [&] { return imports.importBank(); }},
         {QStringLiteral("import-app"), [&] { return imports.importApp(); }},
         {QStringLiteral("export"), [&] { return imports.exportAccount(); }},
+        {QStringLiteral("scheduled list"), [&] { return scheduled.list(); }},
+        {QStringLiteral("scheduled add"), [&] { return scheduled.add(); }},
+        {QStringLiteral("scheduled pay"), [&] { return scheduled.pay(); }},
+        {QStringLiteral("scheduled skip"), [&] { return scheduled.skip(); }},
+        {QStringLiteral("scheduled delete"), [&] { return scheduled.remove(); }},
+        {QStringLiteral("projection"), [&] { return scheduled.projection(); }},
+        {QStringLiteral("budget list"), [&] { return budgets.list(); }},
+        {QStringLiteral("budget add"), [&] { return budgets.add(); }},
+        {QStringLiteral("budget show"), [&] { return budgets.show(); }},
+        {QStringLiteral("report breakdown"), [&] { return reports.breakdown(); }},
+        {QStringLiteral("report trends"), [&] { return reports.trends(); }},
     };
     const auto command = table.find(line.command());
     if (command == table.end()) {

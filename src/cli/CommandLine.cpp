@@ -26,7 +26,8 @@ OptionDefinition repeated(const char* name) {
 
 // Words that only open a group of commands ("account add", "currency list").
 bool isGroupWord(const QString& word) {
-    return word == u"account" || word == u"currency";
+    return word == u"account" || word == u"currency" || word == u"scheduled" || word == u"budget" ||
+           word == u"report";
 }
 
 const QString kHelpHint = QStringLiteral("Run 'vantrel-cli --help' for usage.");
@@ -84,6 +85,41 @@ const std::vector<CommandDefinition>& CommandLine::commands() {
          1,
          1,
          {flag("csv"), flag("qif"), valued("out")}},
+        {"scheduled list", "scheduled list [--json]", 0, 0, {flag("json")}},
+        {"scheduled add",
+         "scheduled add [--title T] [--account A] [--amount X] [--date D] [--repeat week|month|none] "
+         "[--interval N] [--on RULE,...] [--ends-after N] [--to-account B] [--category C] "
+         "[--reminder-days N] [--notes N] [--json]",
+         0,
+         0,
+         {valued("title"), valued("account"), valued("amount"), valued("date"), valued("repeat"),
+          valued("interval"), valued("on"), valued("ends-after"), valued("to-account"), valued("category"),
+          valued("reminder-days"), valued("notes"), flag("json")}},
+        {"scheduled pay",
+         "scheduled pay ITEM [--date D] [--amount X] [--category C] [--notes N] [--json]",
+         1,
+         1,
+         {valued("date"), valued("amount"), valued("category"), valued("notes"), flag("json")}},
+        {"scheduled skip", "scheduled skip ITEM [--json]", 1, 1, {flag("json")}},
+        {"scheduled delete", "scheduled delete ITEM", 1, 1, {}},
+        {"projection", "projection [ACCOUNT] [--json]", 0, 1, {flag("json")}},
+        {"budget list", "budget list [--json]", 0, 0, {flag("json")}},
+        {"budget add",
+         "budget add NAME [--start D] [--months N] [--json]",
+         1,
+         1,
+         {valued("start"), valued("months"), flag("json")}},
+        {"budget show", "budget show NAME [--json]", 1, 1, {flag("json")}},
+        {"report breakdown",
+         "report breakdown --from D --to D [--group G] [--json]",
+         0,
+         0,
+         {required("from"), required("to"), valued("group"), flag("json")}},
+        {"report trends",
+         "report trends [--series balance,income,expense,CATEGORY,...] [--json]",
+         0,
+         0,
+         {valued("series"), flag("json")}},
     };
     return table;
 }
@@ -108,7 +144,21 @@ QString CommandLine::helpText() {
           << QStringLiteral("  --csv-map names the column of each field, counting from 1: date, payee,")
           << QStringLiteral("  amount, sign, deposit, withdrawal, category, notes, check (for example")
           << QStringLiteral("  date=1,payee=3,amount=4). import-bank remembers it on the account.")
-          << QString() << QStringLiteral("Environment:")
+          << QStringLiteral("  Scheduled items are named by title (letter case ignored) or by cloudID,")
+          << QStringLiteral("  budgets by name or cloudID. scheduled add --on lists the days a repeating")
+          << QStringLiteral("  item falls on: weekdays (sun, mon, ... or sunday, ...) for --repeat week,")
+          << QStringLiteral("  days of the month (1 to 31, last) for --repeat month. A transfer amount")
+          << QStringLiteral("  (--to-account) may be written with or without its minus sign.")
+          << QStringLiteral("  scheduled add alone makes a monthly \"New Transaction\" due today from the")
+          << QStringLiteral("  first account, for no amount.")
+          << QStringLiteral("  projection covers today and the next 36 months; its JSON is an object with")
+          << QStringLiteral("  \"title\", \"currency\" (of the balances) and \"rows\" (date, payee,")
+          << QStringLiteral("  amount, currency, balance).")
+          << QStringLiteral("  report breakdown folds categories into their groups unless --group names")
+          << QStringLiteral("  one; its totals are the sums of the entries shown. report trends --series")
+          << QStringLiteral("  takes balance, income and expense (in lower case) and categories by name")
+          << QStringLiteral("  or cloudID; its JSON keys are the texts given.") << QString()
+          << QStringLiteral("Environment:")
           << QStringLiteral("  VANTREL_HOME     the root of every file (as --home)")
           << QStringLiteral("  VANTREL_CLI_NOW  an ISO 8601 instant (2024-03-05T12:00:00Z) used as the")
           << QStringLiteral("                   current time, for reproducible scripts and tests")
