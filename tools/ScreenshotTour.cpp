@@ -4,18 +4,26 @@
 #include "BenchHome.h"
 #include "app/AppController.h"
 #include "app/RegisterViewModel.h"
+#include "app/TrendsViewModel.h"
 #include "app/WelcomeController.h"
 #include "app/Workspace.h"
 #include "model/Account.h"
+#include "model/CategoryVT.h"
+#include "model/DIMonth.h"
+#include "model/DIWeek.h"
 #include "model/IcuBridge.h"
+#include "model/ScheduledItem.h"
+#include "planning/BudgetEstimate.h"
 #include "platform/Clock.h"
 #include "platform/Paths.h"
 #include "platform/objectstore/Context.h"
 #include "ui/DesktopApplication.h"
 #include "ui/ImportBankSheet.h"
 #include "ui/PreferencesWindow.h"
+#include "ui/ProjectionSheet.h"
 #include "ui/RegisterView.h"
 #include "ui/TransferSheet.h"
+#include "ui/TrendsView.h"
 
 #include <QAction>
 #include <QApplication>
@@ -68,6 +76,47 @@ bool editFirstSplitTransaction(ui::RegisterView& view) {
         }
     }
     return false;
+}
+
+// A household's bills and income, due around today, so every group of the list shows.
+void addScheduledItems(app::Workspace& workspace) {
+    objectstore::Context& context = workspace.context();
+    const std::vector<model::Account> accounts = model::Account::allInAccountOrder(context);
+    const model::Day today = model::Day::today_VT(workspace.clock());
+    struct Plan {
+        const char* title;
+        const char* amount;
+        int dueInDays;
+        const char* repeat;
+        int interval;
+        bool transfer;
+    };
+    const Plan plans[] = {
+        {"Rent", "-1450.00", -1, "Month", 1, false},
+        {"Salary", "3820.00", 3, "Month", 1, false},
+        {"Electricity", "-86.40", 5, "Month", 1, false},
+        {"Gym Membership", "-39.00", 12, "Month", 1, false},
+        {"Savings Transfer", "-500.00", 9, "Month", 1, true},
+        {"Car Insurance", "-612.00", 45, "Month", 6, false},
+        {"Streaming", "-15.99", 20, "Month", 1, false},
+        {"Groceries", "-120.00", 2, "Week", 1, false},
+        {"Dentist", "-180.00", 64, "", 0, false},
+    };
+    for (const Plan& plan : plans) {
+        model::ScheduledItem item = model::ScheduledItem::insertInContext(context);
+        item.setTitle(QString::fromLatin1(plan.title));
+        item.setAmount(model::Amount::withString_vt(QString::fromLatin1(plan.amount)));
+        item.setAccount(accounts.front().object());
+        if (plan.transfer && accounts.size() > 1) {
+            item.setToAccount(accounts[1].object());
+        }
+        item.setNextDueDate(today.advanceDays_VT(plan.dueInDays));
+        if (*plan.repeat != '\0') {
+            item.setRepeatType(QString::fromLatin1(plan.repeat));
+            item.setRepeatInterval(plan.interval);
+        }
+    }
+    workspace.saveDatabase();
 }
 
 int tour(const QString& output, const QString& ofxFile) {
@@ -132,6 +181,40 @@ int tour(const QString& output, const QString& ofxFile) {
     } else {
         ok = false;
     }
+
+    using Kind = app::SidebarNode::Kind;
+    addScheduledItems(workspace);
+    window.reloadAllViews();
+    window.selectEntry({Kind::Scheduled, std::nullopt});
+    ok = saveScreen(output, QStringLiteral("scheduled.png")) && ok;
+
+    window.selectAccount(account);
+    window.action(ui::MainWindow::Command::ShowProjection)->trigger();
+    if (auto* sheet = openedSheet<ui::ProjectionSheet>(window)) {
+        ok = saveScreen(output, QStringLiteral("projection-sheet.png")) && ok;
+        sheet->reject();
+    } else {
+        ok = false;
+    }
+
+    const model::Day today = model::Day::today_VT(workspace.clock());
+    const model::Budget budget = planning::BudgetEstimate::createBudget(
+        workspace.context(), QStringLiteral("This Month"), today.beginningOfMonth_vt(), 1, workspace.clock());
+    workspace.saveDatabase();
+    window.reloadAllViews();
+    window.selectEntry({Kind::Budget, budget.object()->id()});
+    ok = saveScreen(output, QStringLiteral("budget.png")) && ok;
+
+    window.selectEntry({Kind::Breakdown, std::nullopt});
+    ok = saveScreen(output, QStringLiteral("breakdown.png")) && ok;
+
+    // Balance with income and expense, as a user would tick them.
+    window.selectEntry({Kind::Trends, std::nullopt});
+    for (const char* series : {"income", "expense"}) {
+        window.trendsView()->viewModel().setChecked(QString::fromLatin1(series), true);
+    }
+    window.trendsView()->reload();
+    ok = saveScreen(output, QStringLiteral("trends.png")) && ok;
     return ok ? 0 : 1;
 }
 

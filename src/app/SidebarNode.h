@@ -19,7 +19,18 @@ struct SidebarNode {
     QString iconName;
     QString balance;
     std::optional<objectstore::ObjectID> object;
+    // Items asking for attention: due scheduled items, over-budget categories. 0 shows no badge.
+    int badge = 0;
     std::vector<SidebarNode> children;
+
+    // What identifies an entry across rebuilds: its object, or its kind for the fixed entries.
+    struct Key {
+        Kind kind = Kind::AllAccounts;
+        std::optional<objectstore::ObjectID> object;
+
+        friend bool operator==(const Key&, const Key&) = default;
+    };
+    Key key() const { return {kind, object}; }
 
     bool isSelectable() const { return kind != Kind::Spacer && kind != Kind::Group; }
     // Accounts and budgets are renamed in place; the fixed entries keep their names.

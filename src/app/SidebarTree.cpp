@@ -31,9 +31,10 @@ SidebarNode spacer() {
 SidebarTree::SidebarTree(const AccountSidebarModel& accounts)
     : SidebarTree(accounts, Sections()) {}
 
-SidebarTree::SidebarTree(const AccountSidebarModel& accounts, Sections sections)
+SidebarTree::SidebarTree(const AccountSidebarModel& accounts, Sections sections, SidebarBadges badges)
     : m_accounts(accounts)
-    , m_sections(sections) {}
+    , m_sections(sections)
+    , m_badges(std::move(badges)) {}
 
 std::vector<SidebarNode> SidebarTree::build() const {
     std::vector<SidebarNode> groups;
@@ -75,7 +76,9 @@ SidebarNode SidebarTree::transactionsGroup() const {
     }
     group.children.push_back(spacer());
     if (m_sections.scheduled) {
-        group.children.push_back(leaf(SidebarNode::Kind::Scheduled, "Scheduled", "SidebarIconScheduled"));
+        SidebarNode scheduled = leaf(SidebarNode::Kind::Scheduled, "Scheduled", "SidebarIconScheduled");
+        scheduled.badge = m_badges.scheduled;
+        group.children.push_back(std::move(scheduled));
     }
     return group;
 }
@@ -107,6 +110,9 @@ std::optional<SidebarNode> SidebarTree::budgetsGroup() const {
         node.kind = SidebarNode::Kind::Budget;
         node.title = budget.name();
         node.object = budget.object()->id();
+        if (const auto count = m_badges.overBudget.find(*node.object); count != m_badges.overBudget.end()) {
+            node.badge = count->second;
+        }
         group.children.push_back(std::move(node));
     }
     return group;

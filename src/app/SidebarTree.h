@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/SidebarBadges.h"
 #include "app/SidebarNode.h"
 
 #include <vector>
@@ -24,7 +25,7 @@ public:
     static constexpr auto kBudgetsTitle = "Budgets";
 
     explicit SidebarTree(const AccountSidebarModel& accounts);
-    SidebarTree(const AccountSidebarModel& accounts, Sections sections);
+    SidebarTree(const AccountSidebarModel& accounts, Sections sections, SidebarBadges badges = {});
 
     std::vector<SidebarNode> build() const;
 
@@ -38,6 +39,7 @@ private:
 
     const AccountSidebarModel& m_accounts;
     Sections m_sections;
+    SidebarBadges m_badges;
 };
 
 } // namespace vantrel::app

@@ -23,7 +23,8 @@ WindowCommands::Item WindowCommands::item(Command command, const State& state) {
     const bool hasAccounts = state.view != View::Empty;
     switch (command) {
     case Command::NewTransaction:
-        return titled("New Transaction", hasAccounts && state.view != View::SearchResults);
+        return titled("New Transaction",
+                      state.view == View::AccountRegister || state.view == View::AllAccountsRegister);
     case Command::EditTransaction:
         return titled("Edit Transaction", showsRegister(state) && state.selectedTransactions > 0);
     case Command::Transfer:
@@ -61,6 +62,21 @@ WindowCommands::Item WindowCommands::item(Command command, const State& state) {
     case Command::ToggleInactive:
         return titled(state.hidesInactiveAccounts ? "Show Inactive Accounts" : "Hide Inactive Accounts",
                       true);
+    case Command::NewScheduledTransaction:
+        return titled("New Scheduled Transaction\u2026", hasAccounts);
+    case Command::ShowProjection:
+        return titled("Projection\u2026", hasAccounts);
+    case Command::NewBudget:
+        return titled("New Budget\u2026", true);
+    case Command::EditBudget:
+        return titled("Edit Budget\u2026", state.view == View::Budget);
+    case Command::DeleteBudget:
+        return titled("Delete Budget\u2026", state.view == View::Budget);
+    case Command::ExportBreakdown:
+        return titled("Export Breakdown\u2026", state.view == View::Breakdown);
+    case Command::ExportBreakdownTransactions:
+        return titled("Export Transactions\u2026",
+                      state.view == View::Breakdown && state.breakdownEntrySelected);
     }
     return {};
 }

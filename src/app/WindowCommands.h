@@ -13,7 +13,16 @@ namespace vantrel::app {
 // and what is selected. The window asks before it shows a menu and whenever the selection changes.
 class WindowCommands {
 public:
-    enum class View { Empty, AccountRegister, AllAccountsRegister, SearchResults };
+    enum class View {
+        Empty,
+        AccountRegister,
+        AllAccountsRegister,
+        SearchResults,
+        Scheduled,
+        Breakdown,
+        Trends,
+        Budget
+    };
     enum class Command {
         NewTransaction,
         EditTransaction,
@@ -31,6 +40,13 @@ public:
         ToggleRunningBalance,
         ToggleCents,
         ToggleInactive,
+        NewScheduledTransaction,
+        ShowProjection,
+        NewBudget,
+        EditBudget,
+        DeleteBudget,
+        ExportBreakdown,
+        ExportBreakdownTransactions,
     };
 
     struct State {
@@ -44,6 +60,8 @@ public:
         bool showsCents = false;
         bool hidesInactiveAccounts = false;
         bool editorOpen = false;
+        // The breakdown view has an entry selected whose transactions can be exported.
+        bool breakdownEntrySelected = false;
         RegisterCommands::MenuItem flagItem;
     };
 

@@ -3,13 +3,17 @@
 #include "app/AccountDeletion.h"
 #include "app/AccountSidebarModel.h"
 #include "app/AppController.h"
+#include "app/ApplicationBadge.h"
+#include "app/BudgetDeletion.h"
 #include "app/ImportFromAppController.h"
 #include "app/MoveTransactionsCommand.h"
 #include "app/RegisterSearch.h"
 #include "app/RegisterViewModel.h"
+#include "app/SidebarBadges.h"
 #include "app/Workspace.h"
 #include "import/AccountExporter.h"
 #include "model/Account.h"
+#include "model/Budget.h"
 #include "platform/NotificationHub.h"
 #include "platform/NotificationNames.h"
 #include "platform/UserDefaults.h"
@@ -17,15 +21,22 @@
 #include "platform/objectstore/UndoManager.h"
 #include "store/CoreDataController.h"
 #include "ui/AccountSheet.h"
+#include "ui/BreakdownView.h"
+#include "ui/BudgetView.h"
 #include "ui/EmptyView.h"
 #include "ui/Icons.h"
 #include "ui/ImportAppSheet.h"
 #include "ui/ImportBankSheet.h"
+#include "ui/LauncherBadge.h"
+#include "ui/NewBudgetSheet.h"
 #include "ui/PreferencesWindow.h"
+#include "ui/ProjectionSheet.h"
 #include "ui/RegisterView.h"
+#include "ui/ScheduledView.h"
 #include "ui/SidebarDelegate.h"
 #include "ui/SidebarModel.h"
 #include "ui/TransferSheet.h"
+#include "ui/TrendsView.h"
 
 #include <QAction>
 #include <QApplication>
@@ -37,6 +48,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QStatusBar>
@@ -52,6 +64,12 @@ namespace vantrel::ui {
 namespace {
 
 using View = app::WindowCommands::View;
+using Kind = app::SidebarNode::Kind;
+
+// The remembered selection of a fixed entry is its name; accounts and budgets are remembered by
+// object identity.
+constexpr std::pair<Kind, const char*> kFixedEntries[] = {
+    {Kind::Scheduled, "Scheduled"}, {Kind::Breakdown, "Breakdown"}, {Kind::Trends, "Trends"}};
 
 QString key(const char* name) {
     return QString::fromLatin1(name);
@@ -90,6 +108,14 @@ void MainWindow::detach() {
     m_searchTitle = nullptr;
     delete m_register;
     m_register = nullptr;
+    delete m_scheduled;
+    m_scheduled = nullptr;
+    delete m_budget;
+    m_budget = nullptr;
+    delete m_breakdown;
+    m_breakdown = nullptr;
+    delete m_trends;
+    m_trends = nullptr;
     m_sidebar->setModel(nullptr);
     delete m_sidebarModel;
     m_sidebarModel = nullptr;
@@ -115,6 +141,8 @@ void MainWindow::buildMenus() {
     addCommand(file, Command::ImportFromBank, &MainWindow::importFromBank, QKeySequence(tr("Ctrl+Shift+I")));
     addCommand(file, Command::ImportFromApplication, &MainWindow::importFromApplication);
     addCommand(file, Command::Export, &MainWindow::exportAccount, QKeySequence(tr("Ctrl+Shift+E")));
+    addCommand(file, Command::ExportBreakdown, &MainWindow::exportBreakdown);
+    addCommand(file, Command::ExportBreakdownTransactions, &MainWindow::exportBreakdownTransactions);
     file->addSeparator();
     addCommand(file, Command::BackUpNow, &MainWindow::backUpNow);
     file->addSeparator();
@@ -148,6 +176,12 @@ void MainWindow::buildMenus() {
     addCommand(accounts, Command::DeleteAccount, &MainWindow::deleteAccount);
     connect(accounts, &QMenu::aboutToShow, this, &MainWindow::updateCommands);
 
+    QMenu* budgets = menuBar()->addMenu(tr("&Budget"));
+    addCommand(budgets, Command::NewBudget, &MainWindow::newBudget);
+    addCommand(budgets, Command::EditBudget, &MainWindow::editBudget);
+    addCommand(budgets, Command::DeleteBudget, &MainWindow::deleteBudget);
+    connect(budgets, &QMenu::aboutToShow, this, &MainWindow::updateCommands);
+
     m_transactionMenu = menuBar()->addMenu(tr("&Transaction"));
     addCommand(m_transactionMenu, Command::NewTransaction, &MainWindow::newTransaction, QKeySequence::New);
     addCommand(m_transactionMenu, Command::EditTransaction, &MainWindow::editTransaction);
@@ -155,6 +189,10 @@ void MainWindow::buildMenus() {
     m_transactionMenu->addSeparator();
     addCommand(m_transactionMenu, Command::Match, &MainWindow::matchTransactions, QKeySequence(tr("Ctrl+M")));
     addCommand(m_transactionMenu, Command::ToggleFlag, &MainWindow::toggleFlag, QKeySequence(tr("Ctrl+K")));
+    m_transactionMenu->addSeparator();
+    addCommand(m_transactionMenu, Command::NewScheduledTransaction, &MainWindow::newScheduledTransaction);
+    addCommand(m_transactionMenu, Command::ShowProjection, &MainWindow::showProjection,
+               QKeySequence(tr("Ctrl+Shift+P")));
     m_transactionMenu->addSeparator();
     m_stickyDateAction = m_transactionMenu->addAction(tr("Sticky Date"));
     m_stickyDateAction->setCheckable(true);
@@ -232,6 +270,8 @@ void MainWindow::attach(app::AppController& controller) {
     app::AccountSidebarModel::registerDefaults(m_workspace->defaults());
 
     m_sidebarModel = new SidebarModel(*m_accounts, this);
+    m_sidebarModel->setSections({.scheduled = true, .charts = true, .budgets = true});
+    m_sidebarModel->setBadges(app::SidebarBadges::compute(*m_workspace));
     m_sidebarModel->reload();
     m_sidebar->setModel(m_sidebarModel);
     m_sidebar->expandAll();
@@ -283,6 +323,26 @@ void MainWindow::attach(app::AppController& controller) {
         });
     }
     connect(m_sidebarModel, &SidebarModel::accountRenamed, this, [this] { m_register->reload(); });
+
+    m_scheduled = new ScheduledView(*m_workspace, m_views, controller.services().localeId);
+    m_scheduled->setObjectName(QStringLiteral("scheduledView"));
+    m_views->addWidget(m_scheduled);
+    connect(m_scheduled, &ScheduledView::badgeCountChanged, this, [this] {
+        updateBadges();
+        reloadSidebarKeepingSelection();
+    });
+    m_budget = new BudgetView(*m_workspace, controller.services().localeId, m_views);
+    m_budget->setObjectName(QStringLiteral("budgetView"));
+    m_views->addWidget(m_budget);
+    m_breakdown = new BreakdownView(*m_workspace, m_views);
+    m_breakdown->setLocaleId(controller.services().localeId);
+    connect(m_breakdown, &BreakdownView::selectionChanged, this, &MainWindow::updateCommands);
+    m_breakdown->setObjectName(QStringLiteral("breakdownView"));
+    m_views->addWidget(m_breakdown);
+    m_trends = new TrendsView(*m_workspace, m_views);
+    m_trends->setObjectName(QStringLiteral("trendsView"));
+    m_views->addWidget(m_trends);
+    updateBadges();
     m_workspace->notifications().observe(key(platform::kRefreshAllViews), this,
                                          [this](const platform::Notification&) { reloadAllViews(); });
     restoreGeometryFromDefaults();
@@ -298,18 +358,46 @@ void MainWindow::showContent(const app::MainWindowContent& content) {
         m_views->setCurrentWidget(m_emptyView);
         return;
     }
-    std::optional<objectstore::ObjectID> entry;
-    const QString remembered = m_workspace->defaults().stringValue(key(kSelectedEntryKey));
-    if (!remembered.isEmpty()) {
-        entry = objectstore::ObjectID::fromText(remembered, m_workspace->context().model());
-    }
     if (content.showsEmptyView()) {
         m_sidebarModel->reload();
         m_views->setCurrentWidget(m_emptyView);
         updateCommands();
         return;
     }
-    restoreSelection(entry);
+    restoreSelection(rememberedKey());
+}
+
+std::optional<app::SidebarNode::Key> MainWindow::rememberedKey() const {
+    const QString remembered = m_workspace->defaults().stringValue(key(kSelectedEntryKey));
+    if (remembered.isEmpty()) {
+        return std::nullopt;
+    }
+    for (const auto& [kind, name] : kFixedEntries) {
+        if (remembered == QLatin1String(name)) {
+            return app::SidebarNode::Key{kind, std::nullopt};
+        }
+    }
+    const std::optional<objectstore::ObjectID> object =
+        objectstore::ObjectID::fromText(remembered, m_workspace->context().model());
+    if (!object) {
+        return std::nullopt;
+    }
+    return app::SidebarNode::Key{Kind::Account, object};
+}
+
+void MainWindow::rememberSelection() {
+    QString text;
+    if (const std::optional<app::SidebarNode::Key> current = selectedKey()) {
+        if (current->object) {
+            text = current->object->toText(m_workspace->context().model());
+        }
+        for (const auto& [kind, name] : kFixedEntries) {
+            if (current->kind == kind) {
+                text = QString::fromLatin1(name);
+            }
+        }
+    }
+    m_workspace->defaults().setValue(key(kSelectedEntryKey), text);
 }
 
 void MainWindow::removeStickyDateAction() {
@@ -332,7 +420,16 @@ View MainWindow::currentView() const {
     if (shown == m_register && m_register != nullptr) {
         return selectedAccount() ? View::AccountRegister : View::AllAccountsRegister;
     }
-    return View::Empty;
+    if (shown == nullptr || shown == m_emptyView) {
+        return View::Empty;
+    }
+    if (shown == m_scheduled) {
+        return View::Scheduled;
+    }
+    if (shown == m_budget) {
+        return View::Budget;
+    }
+    return shown == m_breakdown ? View::Breakdown : View::Trends;
 }
 
 QString MainWindow::searchTitle() const {
@@ -351,6 +448,10 @@ RegisterView* MainWindow::shownRegister() const {
     case View::AllAccountsRegister:
         return m_register;
     case View::Empty:
+    case View::Scheduled:
+    case View::Breakdown:
+    case View::Trends:
+    case View::Budget:
         break;
     }
     return nullptr;
@@ -362,6 +463,14 @@ std::optional<objectstore::ObjectID> MainWindow::selectedEntry() const {
     }
     const app::SidebarNode* node = m_sidebarModel->node(m_sidebar->currentIndex());
     return node != nullptr ? node->object : std::nullopt;
+}
+
+std::optional<app::SidebarNode::Key> MainWindow::selectedKey() const {
+    if (m_sidebarModel == nullptr) {
+        return std::nullopt;
+    }
+    const app::SidebarNode* node = m_sidebarModel->node(m_sidebar->currentIndex());
+    return node != nullptr ? std::optional(node->key()) : std::nullopt;
 }
 
 std::optional<model::Account> MainWindow::selectedAccount() const {
@@ -381,7 +490,15 @@ void MainWindow::selectAccount(const std::optional<model::Account>& account) {
     restoreSelection(account ? std::optional(account->object()->id()) : std::nullopt);
 }
 
+void MainWindow::selectEntry(const app::SidebarNode::Key& key) {
+    restoreSelection(std::optional(key));
+}
+
 void MainWindow::restoreSelection(const std::optional<objectstore::ObjectID>& entry) {
+    restoreSelection(entry ? std::optional(app::SidebarNode::Key{Kind::Account, entry}) : std::nullopt);
+}
+
+void MainWindow::restoreSelection(const std::optional<app::SidebarNode::Key>& entry) {
     QModelIndex index = entry ? m_sidebarModel->indexOf(*entry) : QModelIndex();
     if (!index.isValid()) {
         index = m_sidebarModel->allAccountsIndex();
@@ -403,12 +520,56 @@ void MainWindow::sidebarSelectionChanged() {
         updateCommands();
         return;
     }
-    const std::optional<model::Account> account = selectedAccount();
-    const std::optional<objectstore::ObjectID> entry = selectedEntry();
-    m_workspace->defaults().setValue(key(kSelectedEntryKey),
-                                     entry ? entry->toText(m_workspace->context().model()) : QString());
+    rememberSelection();
     cancelSearch();
-    showRegisterFor(account);
+    const app::SidebarNode* node = m_sidebarModel->node(m_sidebar->currentIndex());
+    if (node != nullptr && node->kind != Kind::Account && node->kind != Kind::AllAccounts) {
+        showPlanningView(*node);
+        return;
+    }
+    showRegisterFor(selectedAccount());
+}
+
+void MainWindow::showPlanningView(const app::SidebarNode& node) {
+    m_register->commitEditing();
+    m_searchField->setEnabled(false);
+    switch (node.kind) {
+    case Kind::Scheduled:
+        m_scheduled->reload();
+        m_views->setCurrentWidget(m_scheduled);
+        break;
+    case Kind::Breakdown:
+        // The chart views compute when they are shown.
+        m_views->setCurrentWidget(m_breakdown);
+        break;
+    case Kind::Trends:
+        m_views->setCurrentWidget(m_trends);
+        break;
+    case Kind::Budget:
+        m_budget->showBudget(*node.object);
+        m_views->setCurrentWidget(m_budget);
+        break;
+    default:
+        break;
+    }
+    updateCommands();
+}
+
+void MainWindow::updateBadges() {
+    if (m_workspace == nullptr) {
+        return;
+    }
+    app::SidebarBadges badges = app::SidebarBadges::compute(*m_workspace);
+    const int scheduled = badges.scheduled;
+    m_sidebarModel->setBadges(std::move(badges));
+    if (scheduled == m_applicationBadge) {
+        return;
+    }
+    m_applicationBadge = scheduled;
+    const bool dockShowsCount =
+        app::ApplicationBadge::desktopShowsLauncherCounts(qEnvironmentVariable("XDG_CURRENT_DESKTOP")) &&
+        LauncherBadge::send(scheduled);
+    setWindowTitle(app::ApplicationBadge::windowTitle(scheduled, !dockShowsCount));
 }
 
 void MainWindow::showRegisterFor(const std::optional<model::Account>& account) {
@@ -425,8 +586,8 @@ void MainWindow::showRegisterFor(const std::optional<model::Account>& account) {
 }
 
 void MainWindow::reloadSidebarKeepingSelection() {
-    const std::optional<objectstore::ObjectID> entry = selectedEntry();
-    const bool wasAll = m_sidebarModel->node(m_sidebar->currentIndex()) != nullptr && !entry;
+    const std::optional<app::SidebarNode::Key> entry = selectedKey();
+    const bool wasAll = entry && entry->kind == Kind::AllAccounts;
     m_sidebarModel->reload();
     if (m_sidebar->currentIndex().isValid()) {
         return;
@@ -444,8 +605,9 @@ void MainWindow::reloadAllViews() {
     if (m_sidebarModel == nullptr) {
         return;
     }
-    const std::optional<objectstore::ObjectID> entry = selectedEntry();
+    const std::optional<app::SidebarNode::Key> entry = selectedKey();
     m_switchingViews = true;
+    updateBadges();
     m_sidebarModel->reload();
     const QModelIndex index = entry ? m_sidebarModel->indexOf(*entry) : QModelIndex();
     m_sidebar->setCurrentIndex(index.isValid() ? index : m_sidebarModel->allAccountsIndex());
@@ -453,9 +615,14 @@ void MainWindow::reloadAllViews() {
     if (m_workspace->context().count(u"Account") == 0) {
         m_views->setCurrentWidget(m_emptyView);
         m_searchField->setEnabled(false);
-    } else if (!index.isValid() && entry) {
-        // The selected account is gone: show everything.
+    } else if (!index.isValid() && entry && entry->kind != Kind::AllAccounts) {
+        // The selected account or budget is gone: show everything.
         showRegisterFor(std::nullopt);
+    } else if (entry && entry->kind != Kind::Account && entry->kind != Kind::AllAccounts) {
+        // The planning and report views follow "RefreshAllViews" themselves.
+        if (m_views->currentWidget() == m_emptyView) {
+            showPlanningView(*m_sidebarModel->node(index));
+        }
     } else if (currentView() == View::Empty) {
         showRegisterFor(selectedAccount());
     } else {
@@ -483,6 +650,9 @@ app::WindowCommands::State MainWindow::commandState() const {
         state.balanceColumnShown = shown->isBalanceColumnShown();
         state.editorOpen = shown->isEditing();
         state.flagItem = shown->flagMenuItem();
+    }
+    if (state.view == View::Breakdown) {
+        state.breakdownEntrySelected = m_breakdown->viewModel().canExportSelectedTransactions();
     }
     return state;
 }
@@ -817,6 +987,74 @@ void MainWindow::importFromApplication() {
     });
     openSheet(sheet);
     sheet->start();
+}
+
+void MainWindow::newScheduledTransaction() {
+    if (m_workspace == nullptr || m_workspace->context().count(u"Account") == 0) {
+        return;
+    }
+    commitEditing();
+    selectEntry({Kind::Scheduled, std::nullopt});
+    m_scheduled->newItem();
+}
+
+void MainWindow::showProjection() {
+    if (m_workspace == nullptr || m_workspace->context().count(u"Account") == 0) {
+        return;
+    }
+    commitEditing();
+    auto* sheet = new ProjectionSheet(*m_workspace, selectedAccount(), this, localeId());
+    connect(sheet, &ProjectionSheet::showItemRequested, this, [this](const objectstore::ObjectID& item) {
+        selectEntry({Kind::Scheduled, std::nullopt});
+        m_scheduled->selectItem(item);
+    });
+    openSheet(sheet);
+}
+
+void MainWindow::newBudget() {
+    if (m_workspace == nullptr) {
+        return;
+    }
+    commitEditing();
+    auto* sheet = new NewBudgetSheet(*m_workspace, localeId(), this);
+    connect(sheet, &NewBudgetSheet::budgetCreated, this, [this](const objectstore::ObjectID& budget) {
+        reloadAllViews();
+        selectEntry({Kind::Budget, budget});
+    });
+    openSheet(sheet);
+}
+
+void MainWindow::editBudget() {
+    if (currentView() == View::Budget) {
+        m_budget->editButton()->click();
+    }
+}
+
+void MainWindow::deleteBudget() {
+    const std::optional<app::SidebarNode::Key> entry = selectedKey();
+    if (currentView() != View::Budget || !entry || !entry->object) {
+        return;
+    }
+    objectstore::ManagedObject* object = m_workspace->context().object(*entry->object);
+    if (object == nullptr) {
+        return;
+    }
+    model::Budget budget(object);
+    if (app::BudgetDeletion(*m_workspace).run(budget)) {
+        reloadAllViews();
+    }
+}
+
+void MainWindow::exportBreakdown() {
+    if (currentView() == View::Breakdown) {
+        m_breakdown->exportBreakdown();
+    }
+}
+
+void MainWindow::exportBreakdownTransactions() {
+    if (currentView() == View::Breakdown) {
+        m_breakdown->exportSelectedTransactions();
+    }
 }
 
 void MainWindow::showPreferences() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/MainWindowContent.h"
+#include "app/SidebarNode.h"
 #include "app/WindowCommands.h"
 
 #include <QMainWindow>
@@ -35,9 +36,13 @@ struct ObjectID;
 
 namespace vantrel::ui {
 
+class BreakdownView;
+class BudgetView;
 class EmptyView;
 class PreferencesWindow;
 class RegisterView;
+class ScheduledView;
+class TrendsView;
 class SidebarModel;
 
 // The application's main window: the sidebar beside the content view (the empty view, a register,
@@ -86,6 +91,12 @@ public:
     SidebarModel* sidebarModel() const { return m_sidebarModel; }
     RegisterView* registerView() const { return m_register; }
     RegisterView* searchResultsView() const { return m_searchResults; }
+    ScheduledView* scheduledView() const { return m_scheduled; }
+    BudgetView* budgetView() const { return m_budget; }
+    BreakdownView* breakdownView() const { return m_breakdown; }
+    TrendsView* trendsView() const { return m_trends; }
+    // Selects a fixed sidebar entry ("Scheduled", "Breakdown", "Trends") or a budget.
+    void selectEntry(const app::SidebarNode::Key& key);
     QLineEdit* searchField() const { return m_searchField; }
     EmptyView* emptyView() const { return m_emptyView; }
     QString searchTitle() const;
@@ -118,6 +129,14 @@ private:
     void sidebarSelectionChanged();
     void showRegisterFor(const std::optional<model::Account>& account);
     void restoreSelection(const std::optional<objectstore::ObjectID>& entry);
+    void restoreSelection(const std::optional<app::SidebarNode::Key>& key);
+    std::optional<app::SidebarNode::Key> selectedKey() const;
+    std::optional<app::SidebarNode::Key> rememberedKey() const;
+    void rememberSelection();
+    // Shows the planning or report view of a fixed entry or a budget.
+    void showPlanningView(const app::SidebarNode& node);
+    // Recounts the sidebar's and the application's badges.
+    void updateBadges();
     void reloadSidebarKeepingSelection();
     std::optional<objectstore::ObjectID> selectedEntry() const;
     void rememberGeometry();
@@ -151,6 +170,13 @@ private:
     void showPreferences();
     void searchTextChanged(const QString& text);
     void cancelSearch();
+    void newScheduledTransaction();
+    void showProjection();
+    void newBudget();
+    void editBudget();
+    void deleteBudget();
+    void exportBreakdown();
+    void exportBreakdownTransactions();
     void accountDropped(const objectstore::ObjectID& account, int childPosition);
     void transactionsDropped(const QStringList& transactions, const objectstore::ObjectID& account);
 
@@ -179,6 +205,11 @@ private:
     QLabel* m_searchIcon = nullptr;
     QLabel* m_searchTitle = nullptr;
     RegisterView* m_searchResults = nullptr;
+    ScheduledView* m_scheduled = nullptr;
+    BudgetView* m_budget = nullptr;
+    BreakdownView* m_breakdown = nullptr;
+    TrendsView* m_trends = nullptr;
+    int m_applicationBadge = -1;
     QLineEdit* m_searchField = nullptr;
     QLabel* m_secondaryStatus = nullptr;
     PreferencesWindow* m_preferences = nullptr;

@@ -6,6 +6,8 @@
 #include <QApplication>
 #include <QPainter>
 
+#include <algorithm>
+
 namespace vantrel::ui {
 
 namespace {
@@ -18,6 +20,28 @@ constexpr int kPadding = 6;
 
 Kind kindOf(const QModelIndex& index) {
     return static_cast<Kind>(index.data(SidebarModel::KindRole).toInt());
+}
+
+// A red pill with the count, right-aligned in `area`; returns its left edge.
+int paintBadge(QPainter* painter, const QRect& area, const QFont& itemFont, int count) {
+    QFont font = itemFont;
+    font.setBold(true);
+    font.setPointSizeF(font.pointSizeF() * 0.8);
+    const QString text = QString::number(count);
+    const QFontMetrics metrics(font);
+    const int height = metrics.height() + 2;
+    const int width = std::max(height, metrics.horizontalAdvance(text) + height / 2 + 4);
+    const QRect pill(area.right() - width, area.center().y() - height / 2, width, height);
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing);
+    painter->setPen(Qt::NoPen);
+    painter->setBrush(QColor(0xEC, 0x76, 0x63));
+    painter->drawRoundedRect(pill, height / 2.0, height / 2.0);
+    painter->setPen(Qt::white);
+    painter->setFont(font);
+    painter->drawText(pill, Qt::AlignCenter, text);
+    painter->restore();
+    return pill.left();
 }
 
 } // namespace
@@ -60,6 +84,7 @@ void SidebarDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
     }
 
     // The background (selection, hover) as the style draws it, then our own content.
+    const int badge = index.data(SidebarModel::BadgeRole).toInt();
     const QString balance = index.data(SidebarModel::BalanceRole).toString();
     const QString title = item.text;
     const QIcon icon = item.icon;
@@ -75,6 +100,9 @@ void SidebarDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
         const QRect iconRect(area.left(), area.center().y() - kIconSize / 2, kIconSize, kIconSize);
         icon.paint(painter, iconRect);
         area.setLeft(iconRect.right() + kPadding);
+    }
+    if (badge > 0) {
+        area.setRight(paintBadge(painter, area, item.font, badge) - kPadding);
     }
     QFont balanceFont = item.font;
     balanceFont.setPointSizeF(balanceFont.pointSizeF() * 0.92);

@@ -51,7 +51,7 @@ bool sameShape(const std::vector<app::SidebarNode>& a, const std::vector<app::Si
 } // namespace
 
 void SidebarModel::reload() {
-    std::vector<app::SidebarNode> groups = app::SidebarTree(m_accounts, m_sections).build();
+    std::vector<app::SidebarNode> groups = app::SidebarTree(m_accounts, m_sections, m_badges).build();
     // Balances change with every saved transaction; a reset would lose the view's selection and
     // scroll position for nothing.
     if (sameShape(m_groups, groups)) {
@@ -90,6 +90,21 @@ QModelIndex SidebarModel::indexOf(const objectstore::ObjectID& object) const {
         const auto& children = m_groups[group].children;
         for (std::size_t row = 0; row < children.size(); ++row) {
             if (children[row].object == object) {
+                return index(static_cast<int>(row), 0, index(static_cast<int>(group), 0));
+            }
+        }
+    }
+    return {};
+}
+
+QModelIndex SidebarModel::indexOf(const app::SidebarNode::Key& key) const {
+    if (key.object) {
+        return indexOf(*key.object);
+    }
+    for (std::size_t group = 0; group < m_groups.size(); ++group) {
+        const auto& children = m_groups[group].children;
+        for (std::size_t row = 0; row < children.size(); ++row) {
+            if (children[row].key() == key) {
                 return index(static_cast<int>(row), 0, index(static_cast<int>(group), 0));
             }
         }
@@ -146,6 +161,8 @@ QVariant SidebarModel::data(const QModelIndex& index, int role) const {
         return entry->balance;
     case KindRole:
         return static_cast<int>(entry->kind);
+    case BadgeRole:
+        return entry->badge;
     default:
         return {};
     }

@@ -20,18 +20,21 @@ class SidebarModel : public QAbstractItemModel {
     Q_OBJECT
 
 public:
-    enum Role { BalanceRole = Qt::UserRole + 1, KindRole };
+    enum Role { BalanceRole = Qt::UserRole + 1, KindRole, BadgeRole };
     static constexpr auto kAccountDragType = "myNodesPBoardType";
 
     explicit SidebarModel(app::AccountSidebarModel& accounts, QObject* parent = nullptr);
 
     void setSections(app::SidebarTree::Sections sections) { m_sections = sections; }
+    // Takes effect with the next reload.
+    void setBadges(app::SidebarBadges badges) { m_badges = std::move(badges); }
     // Builds the tree again from the data (names, balances, accounts added or removed).
     void reload();
 
     const app::SidebarNode* node(const QModelIndex& index) const;
     QModelIndex allAccountsIndex() const;
     QModelIndex indexOf(const objectstore::ObjectID& object) const;
+    QModelIndex indexOf(const app::SidebarNode::Key& key) const;
 
     QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
     QModelIndex parent(const QModelIndex& child) const override;
@@ -65,6 +68,7 @@ private:
 
     app::AccountSidebarModel& m_accounts;
     app::SidebarTree::Sections m_sections;
+    app::SidebarBadges m_badges;
     std::vector<app::SidebarNode> m_groups;
 };
 

@@ -85,4 +85,25 @@ TEST_F(SidebarTreeTest, DropPositionsCountHiddenAccounts) {
     EXPECT_EQ(accounts.childPositionAmongAllAccounts(5), -1);
 }
 
+TEST_F(SidebarTreeTest, BadgesSitOnScheduledAndOnTheirBudgets) {
+    newAccount(QStringLiteral("Everyday"));
+    model::Budget home = model::Budget::insertInContext(context);
+    home.setName(QStringLiteral("Home"));
+    model::Budget::insertInContext(context).setName(QStringLiteral("Travel"));
+    app::SidebarBadges badges;
+    badges.scheduled = 3;
+    badges.overBudget[home.object()->id()] = 2;
+    const std::vector<app::SidebarNode> groups =
+        app::SidebarTree(accounts, {true, true, true}, badges).build();
+    ASSERT_EQ(groups.size(), 3u);
+    EXPECT_EQ(groups[0].children.back().kind, Kind::Scheduled);
+    EXPECT_EQ(groups[0].children.back().badge, 3);
+    EXPECT_EQ(groups[0].children[0].badge, 0);
+    EXPECT_EQ(groups[2].children[0].badge, 2);
+    EXPECT_EQ(groups[2].children[1].badge, 0);
+    // Fixed entries are known by their kind, budgets by their object.
+    EXPECT_EQ(groups[0].children.back().key(), (app::SidebarNode::Key{Kind::Scheduled, std::nullopt}));
+    EXPECT_EQ(groups[2].children[0].key(), (app::SidebarNode::Key{Kind::Budget, home.object()->id()}));
+}
+
 } // namespace

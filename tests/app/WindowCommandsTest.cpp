@@ -87,4 +87,35 @@ TEST(WindowCommands, SelectionDecidesDeleteMatchAndFlag) {
               (WindowCommands::Item{QStringLiteral("Mark as Not New"), true}));
 }
 
+TEST(WindowCommands, PlanningAndReportCommandsFollowTheShownView) {
+    WindowCommands::State scheduled;
+    scheduled.view = View::Scheduled;
+    EXPECT_EQ(utf8(WindowCommands::item(Command::NewScheduledTransaction, scheduled).title),
+              "New Scheduled Transaction\u2026");
+    EXPECT_TRUE(enabled(Command::NewScheduledTransaction, scheduled));
+    EXPECT_TRUE(enabled(Command::ShowProjection, scheduled));
+    // A register command has no register to act on here.
+    EXPECT_FALSE(enabled(Command::NewTransaction, scheduled));
+    EXPECT_FALSE(enabled(Command::EditBudget, scheduled));
+    EXPECT_FALSE(enabled(Command::ExportBreakdown, scheduled));
+
+    const WindowCommands::State empty;
+    EXPECT_FALSE(enabled(Command::NewScheduledTransaction, empty));
+    EXPECT_FALSE(enabled(Command::ShowProjection, empty));
+    EXPECT_TRUE(enabled(Command::NewBudget, empty));
+
+    WindowCommands::State budget;
+    budget.view = View::Budget;
+    EXPECT_TRUE(enabled(Command::EditBudget, budget));
+    EXPECT_TRUE(enabled(Command::DeleteBudget, budget));
+    EXPECT_FALSE(enabled(Command::Export, budget));
+
+    WindowCommands::State breakdown;
+    breakdown.view = View::Breakdown;
+    EXPECT_TRUE(enabled(Command::ExportBreakdown, breakdown));
+    EXPECT_FALSE(enabled(Command::ExportBreakdownTransactions, breakdown));
+    breakdown.breakdownEntrySelected = true;
+    EXPECT_TRUE(enabled(Command::ExportBreakdownTransactions, breakdown));
+}
+
 } // namespace

@@ -73,7 +73,9 @@ protected:
         const QModelIndex group = model.index(0, 0);
         for (int row = 0; row < model.rowCount(group); ++row) {
             const QModelIndex entry = model.index(row, 0, group);
-            if (!entry.data().toString().isEmpty()) {
+            const auto kind =
+                static_cast<app::SidebarNode::Kind>(entry.data(ui::SidebarModel::KindRole).toInt());
+            if (!entry.data().toString().isEmpty() && kind != app::SidebarNode::Kind::Scheduled) {
                 entries << entry.data().toString() + QLatin1Char(' ') +
                                entry.data(ui::SidebarModel::BalanceRole).toString();
             }
