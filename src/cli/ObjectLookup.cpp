@@ -1,6 +1,6 @@
 #include "cli/ObjectLookup.h"
 
-#include "cli/UserError.h"
+#include "cli/NamedPick.h"
 #include "platform/objectstore/Context.h"
 
 #include <vector>
@@ -13,31 +13,16 @@ bool sameName(const QString& a, const QString& b) {
     return a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
-// The one candidate whose cloudID is `key`, else the ones named `key`; `what` words the errors.
 template <typename Entity>
-Entity pick(const std::vector<Entity>& candidates, const QString& key, const QString& what) {
-    std::vector<Entity> named;
-    for (const Entity& candidate : candidates) {
-        if (candidate.cloudID() == key) {
-            return candidate;
-        }
-        if (sameName(candidate.name(), key)) {
-            named.push_back(candidate);
-        }
-    }
-    if (named.empty()) {
-        throw UserError(QStringLiteral("No such %1: %2").arg(what, key));
-    }
-    if (named.size() > 1) {
-        throw UserError(QStringLiteral("More than one %1 is named %2; use its cloudID").arg(what, key));
-    }
-    return named.front();
+QString byName(const Entity& entity) {
+    return entity.name();
 }
 
 } // namespace
 
 model::Account ObjectLookup::account(const QString& nameOrCloudID) const {
-    return pick(model::Account::allInAccountOrder(m_context), nameOrCloudID, QStringLiteral("account"));
+    return pickByCloudIDOrName(model::Account::allInAccountOrder(m_context), nameOrCloudID,
+                               QStringLiteral("account"), byName<model::Account>);
 }
 
 model::CategoryVT ObjectLookup::category(const QString& nameOrCloudID) const {
@@ -45,7 +30,8 @@ model::CategoryVT ObjectLookup::category(const QString& nameOrCloudID) const {
     for (objectstore::ManagedObject* object : m_context.all(u"Category")) {
         categories.emplace_back(object);
     }
-    return pick(categories, nameOrCloudID, QStringLiteral("category"));
+    return pickByCloudIDOrName(categories, nameOrCloudID, QStringLiteral("category"),
+                               byName<model::CategoryVT>);
 }
 
 bool ObjectLookup::accountNameTaken(const QString& name) const {
