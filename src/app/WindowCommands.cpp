@@ -64,6 +64,8 @@ WindowCommands::Item WindowCommands::item(Command command, const State& state) {
                       true);
     case Command::NewScheduledTransaction:
         return titled("New Scheduled Transaction\u2026", hasAccounts);
+    case Command::ScheduleTransaction:
+        return titled("Schedule Transaction\u2026", showsRegister(state) && state.selectedTransactions == 1);
     case Command::ShowProjection:
         return titled("Projection\u2026", hasAccounts);
     case Command::NewBudget:

@@ -41,6 +41,7 @@ public:
         ToggleCents,
         ToggleInactive,
         NewScheduledTransaction,
+        ScheduleTransaction,
         ShowProjection,
         NewBudget,
         EditBudget,

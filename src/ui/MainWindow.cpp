@@ -14,6 +14,8 @@
 #include "import/AccountExporter.h"
 #include "model/Account.h"
 #include "model/Budget.h"
+#include "model/ScheduledItem.h"
+#include "planning/ScheduledItemFromTransaction.h"
 #include "platform/NotificationHub.h"
 #include "platform/NotificationNames.h"
 #include "platform/UserDefaults.h"
@@ -191,6 +193,7 @@ void MainWindow::buildMenus() {
     addCommand(m_transactionMenu, Command::ToggleFlag, &MainWindow::toggleFlag, QKeySequence(tr("Ctrl+K")));
     m_transactionMenu->addSeparator();
     addCommand(m_transactionMenu, Command::NewScheduledTransaction, &MainWindow::newScheduledTransaction);
+    addCommand(m_transactionMenu, Command::ScheduleTransaction, &MainWindow::scheduleTransaction);
     addCommand(m_transactionMenu, Command::ShowProjection, &MainWindow::showProjection,
                QKeySequence(tr("Ctrl+Shift+P")));
     m_transactionMenu->addSeparator();
@@ -996,6 +999,27 @@ void MainWindow::newScheduledTransaction() {
     commitEditing();
     selectEntry({Kind::Scheduled, std::nullopt});
     m_scheduled->newItem();
+}
+
+void MainWindow::scheduleTransaction() {
+    RegisterView* shown = shownRegister();
+    if (shown == nullptr) {
+        return;
+    }
+    const std::vector<model::Transaction> selected = shown->selectedTransactions();
+    if (selected.size() != 1) {
+        return;
+    }
+    commitEditing();
+    const model::ScheduledItem item = planning::ScheduledItemFromTransaction::create(
+        selected.front(), model::Day::today_VT(m_workspace->clock()));
+    const objectstore::ObjectID created = item.object()->id();
+    m_workspace->saveDatabase();
+    m_workspace->refreshAllViews();
+    // The new item opens in the editor, where the user sets its schedule.
+    selectEntry({Kind::Scheduled, std::nullopt});
+    m_scheduled->selectItem(created);
+    m_scheduled->editSelection();
 }
 
 void MainWindow::showProjection() {

@@ -171,6 +171,7 @@ private:
     void searchTextChanged(const QString& text);
     void cancelSearch();
     void newScheduledTransaction();
+    void scheduleTransaction();
     void showProjection();
     void newBudget();
     void editBudget();

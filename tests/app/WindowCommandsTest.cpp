@@ -98,6 +98,14 @@ TEST(WindowCommands, PlanningAndReportCommandsFollowTheShownView) {
     EXPECT_FALSE(enabled(Command::NewTransaction, scheduled));
     EXPECT_FALSE(enabled(Command::EditBudget, scheduled));
     EXPECT_FALSE(enabled(Command::ExportBreakdown, scheduled));
+    EXPECT_FALSE(enabled(Command::ScheduleTransaction, scheduled));
+
+    // A scheduled item is made from exactly one register row.
+    WindowCommands::State rows = accountRegister("checking");
+    rows.selectedTransactions = 1;
+    EXPECT_TRUE(enabled(Command::ScheduleTransaction, rows));
+    rows.selectedTransactions = 2;
+    EXPECT_FALSE(enabled(Command::ScheduleTransaction, rows));
 
     const WindowCommands::State empty;
     EXPECT_FALSE(enabled(Command::NewScheduledTransaction, empty));

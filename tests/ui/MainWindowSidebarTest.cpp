@@ -5,6 +5,7 @@
 #include "app/AppController.h"
 #include "app/WelcomeController.h"
 #include "model/Account.h"
+#include "model/ScheduledItem.h"
 #include "platform/Clock.h"
 #include "platform/Paths.h"
 #include "platform/objectstore/Context.h"
@@ -13,6 +14,7 @@
 #include "text/TextPrinters.h"
 #include "ui/DesktopApplication.h"
 #include "ui/RegisterView.h"
+#include "ui/ScheduledEditorSheet.h"
 #include "ui/SidebarModel.h"
 #include "ui/WelcomeWindow.h"
 
@@ -191,6 +193,60 @@ TEST_F(MainWindowSidebarTest, CommandsFollowTheSelectionAndDeleteTakesTheAccount
     EXPECT_EQ(entries(), (QStringList{QStringLiteral("All Accounts $20"), QStringLiteral("-"),
                                       QStringLiteral("Wallet $20"), QStringLiteral("-")}));
     EXPECT_EQ(window().currentView(), app::WindowCommands::View::AllAccountsRegister);
+}
+
+TEST_F(MainWindowSidebarTest, PlanningEntriesShowTheirViewsAndARowBecomesAScheduledItem) {
+    using Kind = app::SidebarNode::Kind;
+    using View = app::WindowCommands::View;
+    // Where no dock shows counts, the count goes into the title.
+    qputenv("XDG_CURRENT_DESKTOP", QByteArray());
+    model::Account bank = addAccount(QStringLiteral("Everyday"), "100");
+    const QModelIndex charts = sidebar().index(1, 0);
+    EXPECT_EQ(charts.data().toString(), QStringLiteral("Charts"));
+    EXPECT_EQ(sidebar().rowCount(charts), 2);
+    window().selectEntry({Kind::Breakdown, std::nullopt});
+    window().updateCommands();
+    EXPECT_EQ(window().currentView(), View::Breakdown);
+    EXPECT_TRUE(window().action(Command::ExportBreakdown)->isEnabled());
+    EXPECT_FALSE(window().action(Command::NewTransaction)->isEnabled());
+    window().selectEntry({Kind::Trends, std::nullopt});
+    EXPECT_EQ(window().currentView(), View::Trends);
+
+    // A register row becomes a monthly item past today, opened in the editor.
+    const model::Transaction rent =
+        bank.createTransactionWithDate(testsupport::day(2024, 2, 20), QStringLiteral("Rent"), amount("-900"),
+                                       nullptr, QString(), std::nullopt, clock);
+    application->welcome().appController()->save();
+    window().selectAccount(bank);
+    window().registerView()->selectTransactions({rent});
+    window().updateCommands();
+    ASSERT_TRUE(window().action(Command::ScheduleTransaction)->isEnabled());
+    window().action(Command::ScheduleTransaction)->trigger();
+    EXPECT_EQ(window().currentView(), View::Scheduled);
+    ASSERT_EQ(context().count(u"ScheduledItem"), 1u);
+    const model::ScheduledItem item(context().fetch(u"ScheduledItem").front());
+    EXPECT_EQ(item.title(), QStringLiteral("Rent"));
+    EXPECT_EQ(item.nextDueDate(), testsupport::day(2024, 3, 20));
+    ui::ScheduledEditorSheet* editor = nullptr;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            return (editor = window().findChild<ui::ScheduledEditorSheet*>()) != nullptr &&
+                   editor->isVisible();
+        },
+        5'000));
+    editor->reject();
+
+    // An item due today puts a count on "Scheduled" and in the window's title.
+    model::ScheduledItem phone = model::ScheduledItem::insertInContext(context());
+    phone.setTitle(QStringLiteral("Phone"));
+    phone.setAmount(amount("-40"));
+    phone.setAccount(bank.object());
+    phone.setNextDueDate(testsupport::day(2024, 3, 1));
+    application->welcome().appController()->save();
+    window().reloadAllViews();
+    const QModelIndex scheduled = sidebar().indexOf(app::SidebarNode::Key{Kind::Scheduled, std::nullopt});
+    EXPECT_EQ(scheduled.data(ui::SidebarModel::BadgeRole).toInt(), 1);
+    EXPECT_EQ(window().windowTitle(), QStringLiteral("Vantrel (1)"));
 }
 
 } // namespace
